@@ -1,0 +1,24 @@
+// Quorvela: the window with the real dialogs, random source, record folder and end.
+#include "platform/dialogs.h"
+#include "platform/programend.h"
+#include "platform/randomsource.h"
+#include "record/recordfiles.h"
+#include "ui/tavola.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("quorvela"));
+    QApplication::setApplicationDisplayName(QString());
+    QApplication::setDesktopFileName(QStringLiteral("quorvela"));
+
+    quorvela::QtDialogs dialogs;
+    quorvela::ClockSeededRandom random;
+    quorvela::QtProgramEnder ender;
+    quorvela::Tavola tavola({dialogs, random, ender, quorvela::systemRecordFolder});
+    if (!tavola.Show())
+        return ender.exitCode();
+    return QApplication::exec();
+}

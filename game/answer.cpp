@@ -1,0 +1,75 @@
+// Typing the answer: Enter in the numerator box moves on to the denominator
+// box, Enter in the denominator box judges the answer.
+#include "answer.h"
+#include "scoring.h"
+
+#include "platform/keypress.h"
+#include "platform/numbers.h"
+#include "ui/controls.h"
+#include "ui/tavola.h"
+
+namespace quorvela {
+
+bool isAnswerKey(std::int16_t keyAscii)
+{
+    // "/" and "+" compared as one-character texts, the rest by code.
+    const QString text{QChar(char16_t(keyAscii))};
+    if (text == u"/" || text == u"+")
+        return true;
+    return (keyAscii >= 48 && keyAscii <= 57) || keyAscii == 32 || keyAscii == kBackspace;
+}
+
+void Tavola::txtAnswer_KeyPress(std::int16_t &KeyAscii)
+{
+    ui->Text3->show();
+    if (!isAnswerKey(KeyAscii))
+        ui->Text3->setFocus();
+}
+
+void Tavola::Text3_KeyPress(std::int16_t &KeyAscii)
+{
+    Controls &c = *ui;
+    c.Text3->show();
+    c.Line1[4]->show();
+    c.Line1[0]->show();
+    if (isAnswerKey(KeyAscii))
+        return;
+
+    if (KeyAscii == kEnter) {
+        if (c.txtAnswer->text().isEmpty())
+            c.txtAnswer->setText(QStringLiteral("1"));
+        if (c.Text3->text().isEmpty())
+            c.Text3->setText(QStringLiteral("1"));
+
+        // A Text2 edited into something that is no number keeps its bar.
+        if (strictReading(c.Text2->text()) == 1.0)
+            c.Line1[0]->hide();
+
+        const double N = lenientReading(c.txtAnswer->text());
+        const double D = lenientReading(c.Text3->text());
+        const double EN = lenientReading(c.Text9->text());
+        const double ED = lenientReading(c.Text10->text());
+        if (N != EN || D != ED) {
+            wrongAnswers = countedUp(wrongAnswers, correctAnswers + wrongAnswers);
+            if (ED == 1.0)
+                c.lblMessage->setCaption(QStringLiteral("Sbagliato!! ") + c.Text9->text());
+            else
+                c.lblMessage->setCaption(QStringLiteral("Sbagliato!! ") + c.Text9->text() + QStringLiteral(" / ") + c.Text10->text());
+        }
+
+        SetBackColor(Qt::black);
+        ScoreAndPraise();
+
+        c.Text3->setFocus();
+        c.cmdNext->setEnabled(true);
+        c.cmdNext->setFocus();
+    }
+
+    // A whole-number answer shows as its numerator alone.
+    if (lenientReading(c.Text3->text()) == 1.0) {
+        c.Text3->hide();
+        c.Line1[4]->hide();
+    }
+}
+
+} // namespace quorvela

@@ -1,0 +1,91 @@
+// Drawing a problem: two random fractions, their sum in lowest terms, and the
+// coloured stripes that go with it.
+#include "fraction.h"
+#include "platform/numbers.h"
+#include "platform/randomsource.h"
+#include "ui/controls.h"
+#include "ui/tavola.h"
+
+#include <QPainter>
+
+#include <algorithm>
+
+namespace quorvela {
+
+void Tavola::cmdNext_Click()
+{
+    Controls &c = *ui;
+    RandomSource &random = services_.random;
+
+    c.client->cls();
+    c.Text2->show();
+    c.Line1[4]->show();
+    c.Line1[0]->show();
+    c.Text6->show();
+    c.Line1[1]->show();
+    c.lblMessage->setCaption(QString());
+    random.reseedFromClock();
+    c.txtAnswer->setText(QString());
+    c.Text3->setText(QString());
+    random.reseedFromClock();
+
+    const int num1 = drawFrom(random.next(), 8);
+    c.Text1->setText(shortestText(num1));
+    const int den1 = drawFrom(random.next(), 5);
+    c.Text2->setText(shortestText(den1));
+    const int num2 = drawFrom(random.next(), 8);
+    c.Text5->setText(shortestText(num2));
+    int den2 = drawFrom(random.next(), 8);
+    c.Text6->setText(shortestText(den2));
+
+    // The second fraction is never improper.
+    if (den2 < num2) {
+        den2 = num2 + 2;
+        c.Text6->setText(shortestText(den2));
+    }
+
+    c.Text9->setText(shortestText(num1 * den2 + num2 * den1));
+    c.Text10->setText(shortestText(den2 * den1));
+
+    // A fraction over 1 shows as its numerator alone.
+    if (den1 == 1) {
+        c.Line1[0]->hide();
+        c.Text2->hide();
+    }
+    if (den2 == 1) {
+        c.Line1[1]->hide();
+        c.Text6->hide();
+    }
+
+    const double x = lenientReading(c.Text9->text()) / lenientReading(c.Text10->text());
+    FractionFromDecimal(x, resultNum, resultDen);
+    c.Text9->setText(shortestText(resultNum));
+    c.Text10->setText(shortestText(resultDen));
+
+    PaintGradient();
+
+    c.txtAnswer->setEnabled(true);
+    c.cmdNext->setEnabled(false);
+}
+
+void Tavola::PaintGradient()
+{
+    // 256 bands 3 units apart on a 512-unit high scale; the ones past unit 512
+    // fall below the window. Each band reaches down to where the next begins,
+    // so the stripes touch and no row of background shows between them.
+    ClientArea &area = *ui->client;
+    QPainter p(&area.canvas());
+    const qreal unit = area.height() / 512.0;
+    const int red = std::min(255, resultNum + 100);
+    const int green = std::min(255, resultDen * 20);
+    int y = 0;
+    for (int i = 0; i <= 255; ++i) {
+        const int top = qRound(y * unit);
+        const int next = qRound((y + 3) * unit);
+        p.fillRect(QRect(0, top, area.width(), next - top), QColor(red, green, i));
+        y += 3;
+    }
+    area.update();
+}
+
+} // namespace quorvela

@@ -1,0 +1,53 @@
+// Start-up: greeting the player, explaining the rules, starting the clock,
+// loading the record and drawing the first problem.
+#include "clock/clocktext.h"
+#include "record/recordfiles.h"
+#include "ui/controls.h"
+#include "ui/tavola.h"
+
+#include <QTimer>
+
+#include <cmath>
+
+namespace quorvela {
+
+void Tavola::Form_Load()
+{
+    // No tick while the opening dialogs are open.
+    ui->Timer1->stop();
+
+    const QString name = InputBox(QStringLiteral("Come ti chiami?"));
+    MsgBox(MessageBox::ok(u' ' + name + QStringLiteral(" vediamo se sei un vero campione  ")));
+    MsgBox(MessageBox::ok(QStringLiteral("Premi il tasto invio (Return) dopo aver scritto il numeratore")));
+    MsgBox(MessageBox::ok(QStringLiteral("ed ancora invio dopo aver inserito il denominatore")));
+    MsgBox(MessageBox::ok(QStringLiteral("Ricordati di semplificare la frazione inserita")));
+    MsgBox(MessageBox::ok(QStringLiteral("Se devi correggere il numeratore puoi spostarti con il mouse")));
+    MsgBox(MessageBox::ok(QStringLiteral("Puoi anche cancellare e scrivere le frazioni equivalenti")));
+    MsgBox(MessageBox::ok(QStringLiteral("   Buona fortuna ") + name));
+    ui->lblnome1->setCaption(name);
+
+    StartCountdown();
+    correctAnswers = 0;
+    wrongAnswers = 0;
+    windowsDir = GetSystemDir();
+
+    // Opening for append creates a missing record file empty and leaves an
+    // existing one as it is.
+    const QString scoreFile = windowsDir + kScoreFileName;
+    const QString nameFile = windowsDir + kNameFileName;
+    fileNo = files_.freeFile();
+    files_.openForAppend(fileNo, scoreFile);
+    files_.close(fileNo);
+    files_.openForAppend(fileNo, nameFile);
+    files_.close(fileNo);
+    ui->lblpunti->setCaption(Leggifiletxt(scoreFile));
+    ui->lblnome->setCaption(Leggifiletxt(nameFile));
+
+    secondsLeft = std::int16_t(std::nearbyint(clockSeconds + 600.0));
+    ui->lblconto->setCaption(clockText(clockHours, clockMinutes, clockSeconds));
+    cmdNext_Click();
+}
+
+void Tavola::Form_Activate() { ui->txtAnswer->setFocus(); }
+
+} // namespace quorvela

@@ -1,0 +1,45 @@
+// Ending the program from inside a handler, and the file errors that do so.
+#pragma once
+
+#include <QString>
+
+namespace quorvela {
+
+// Thrown by a handler to end the program at once; the window's event guard
+// catches it, so nothing of the handler (or of its callers) runs afterwards.
+struct ProgramEnd {
+    int exitCode = 0;
+};
+
+// A record file that cannot be created, read or written. Nothing in the game
+// catches it: the event guard shows it and ends the program with status 1.
+struct FileError {
+    QString path;
+    QString action; // "creare", "leggere", "scrivere"
+    int errorNumber = 0;
+
+    QString message() const;
+};
+
+// The system's reason for an errno value, in Italian.
+QString italianReason(int errorNumber);
+
+class ProgramEnder {
+public:
+    virtual ~ProgramEnder() = default;
+    virtual void endProgram(int exitCode) = 0;
+};
+
+// The real end: leaves every event loop, nested ones included.
+class QtProgramEnder final : public ProgramEnder {
+public:
+    void endProgram(int exitCode) override;
+    bool ended() const { return ended_; }
+    int exitCode() const { return exitCode_; }
+
+private:
+    bool ended_ = false;
+    int exitCode_ = 0;
+};
+
+} // namespace quorvela

@@ -1,0 +1,58 @@
+// Sequential text files under numbered handles, in the system's 8-bit encoding.
+// Every failure throws FileError.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <map>
+
+namespace quorvela {
+
+class TextFiles {
+public:
+    TextFiles() = default;
+    TextFiles(const TextFiles &) = delete;
+    TextFiles &operator=(const TextFiles &) = delete;
+    ~TextFiles();
+
+    // Reads of more than this many bytes stop there: a record line is a few
+    // bytes, and a label asked to show megabytes would freeze the window.
+    static constexpr qint64 kReadLimit = 4096;
+
+    // The lowest file number not in use.
+    std::int16_t freeFile() const;
+    // Creates an empty file when missing (readable and writable by every
+    // account), keeps an existing one unchanged.
+    void openForAppend(std::int16_t number, const QString &path);
+    void openForInput(std::int16_t number, const QString &path);
+    // The file is written whole to a temporary file beside it and renamed over
+    // the old one at close: a failed write leaves the old content intact.
+    void openForOutput(std::int16_t number, const QString &path);
+    // The whole content (at most kReadLimit bytes) as text.
+    QString readAll(std::int16_t number);
+    // The text followed by carriage return and line feed.
+    void printLine(std::int16_t number, const QString &text);
+    void close(std::int16_t number);
+    // Closes everything; pending writes are dropped, old files stay intact.
+    void closeAll() noexcept;
+
+    // Makes a folder (and its parents) that every local account may use.
+    static void makeSharedFolder(const QString &path);
+
+private:
+    enum class Mode { Append, Input, Output };
+    struct OpenFile {
+        int fd = -1;
+        Mode mode = Mode::Input;
+        QString path;
+        QString tempPath;
+        QByteArray pending;
+    };
+    OpenFile &at(std::int16_t number);
+    void insert(std::int16_t number, OpenFile file);
+
+    std::map<std::int16_t, OpenFile> files_;
+};
+
+} // namespace quorvela

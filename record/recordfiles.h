@@ -1,0 +1,23 @@
+// Where the record lies.
+#pragma once
+
+#include <QString>
+
+namespace quorvela {
+
+#ifdef _WIN32
+constexpr char16_t kSeparator = u'\\';
+#else
+constexpr char16_t kSeparator = u'/';
+#endif
+
+// Appended to the folder, which already ends in the separator: the doubled
+// separator reads as one.
+inline const QString kScoreFileName = kSeparator + QStringLiteral("qvlmarc.txt");
+inline const QString kNameFileName = kSeparator + QStringLiteral("qvlmarc1.txt");
+
+// The system's record folder: the Windows directory on Windows, the folder
+// chosen at build time elsewhere. Throws FileError when the system gives none.
+QString systemRecordFolder();
+
+} // namespace quorvela

@@ -1,0 +1,119 @@
+// The kinds of control on Tavola, and the struct that holds one load's worth.
+#pragma once
+
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+
+class QMenuBar;
+class QTimer;
+
+namespace quorvela {
+
+// A label that can resize itself to its text, keeping its top-left corner.
+class Label : public QLabel {
+    Q_OBJECT
+public:
+    Label(const QString &caption, QWidget *parent, bool fitsText);
+    // Every caption the game writes goes through here, so fitting never lags.
+    void setCaption(const QString &caption);
+
+private:
+    bool fitsText_;
+};
+
+// A text box whose key-press handler runs before the key reaches the box.
+class TextBox : public QLineEdit {
+    Q_OBJECT
+public:
+    using QLineEdit::QLineEdit;
+    std::function<void(std::int16_t &)> onKeyPress;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+};
+
+// One item of the line array Line1: a horizontal bar.
+class LineControl : public QWidget {
+    Q_OBJECT
+public:
+    LineControl(int index, QWidget *parent);
+    int index() const { return index_; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    int index_;
+};
+
+// A button with a picture centred above its caption, that Enter clicks too.
+class PictureButton : public QToolButton {
+    Q_OBJECT
+public:
+    PictureButton(const QString &caption, const QIcon &face, const QIcon &pressedFace,
+                  QWidget *parent);
+    // The normal face (with its disabled variant); the pressed face stays.
+    void setFaces(const QIcon &face);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    QIcon face_;
+    QIcon pressedFace_;
+};
+
+// The client area: the background colour and the persistent image that the
+// problem's stripes are painted into.
+class ClientArea : public QWidget {
+    Q_OBJECT
+public:
+    explicit ClientArea(QWidget *parent);
+    QColor backColor() const { return backColor_; }
+    // Setting the colour wipes everything drawn.
+    void setBackColor(const QColor &color);
+    // Clears the drawing to the background colour.
+    void cls();
+    QImage &canvas();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    // Sized before the first show too: start-up paints before the window appears.
+    void ensureCanvas();
+
+    QColor backColor_;
+    QImage canvas_;
+};
+
+struct Controls {
+    ClientArea *client = nullptr;
+    QMenuBar *menuBar = nullptr;
+    QTimer *Timer1 = nullptr;
+
+    TextBox *Text1 = nullptr, *Text2 = nullptr, *Text5 = nullptr, *Text6 = nullptr;
+    TextBox *txtAnswer = nullptr, *Text3 = nullptr, *Text9 = nullptr, *Text10 = nullptr;
+    // Items 0, 1 and 4 exist; 2 and 3 do not.
+    std::array<LineControl *, 5> Line1{};
+
+    Label *Label2 = nullptr, *Label4 = nullptr, *Label11 = nullptr, *lblconto = nullptr;
+    Label *lblMessage = nullptr, *Label6 = nullptr, *lblScore = nullptr, *Label1 = nullptr;
+    Label *lblScore1 = nullptr, *Label3 = nullptr, *lblScore2 = nullptr, *Label14 = nullptr;
+    Label *lblnome1 = nullptr, *Label12 = nullptr, *lblnome = nullptr, *Label13 = nullptr;
+    Label *lblpunti = nullptr;
+
+    PictureButton *cmdNext = nullptr, *cmdExit = nullptr;
+};
+
+// Twips to the window's logical pixels (15 twips a pixel at 96 dpi).
+constexpr int px(int twips) { return twips / 15; }
+
+} // namespace quorvela

@@ -1,0 +1,23 @@
+// The game's pictures and pointers, painted in code so they stay crisp at any scale.
+#pragma once
+
+#include <QCursor>
+#include <QIcon>
+#include <QPixmap>
+
+namespace quorvela::pictures {
+
+enum class Face { Smiling, Laughing, Straight };
+
+// 3/4 + 2/5 in yellow digits shaded towards magenta, on blue.
+QPixmap windowIcon(int size, qreal devicePixelRatio = 1.0);
+QIcon windowIcon();
+QIcon face(Face mood);
+QIcon noEntry();
+
+QCursor pointingHand();  // the window's pointer; hot spot at the fingertip
+QCursor wavingFigure();  // over cmdExit
+QCursor wingedNote();    // over lblnome
+QCursor iconPointer();   // a small square inside a square
+
+} // namespace quorvela::pictures

@@ -1,0 +1,157 @@
+// The window's life: load, show, unload, the event guard, and the window events.
+#include "tavola.h"
+
+#include "controls.h"
+#include "pictures.h"
+
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QTimer>
+
+namespace quorvela {
+
+Tavola::Tavola(const Services &services, QWidget *parent)
+    : QMainWindow(parent), services_(services)
+{
+    setObjectName(QStringLiteral("Tavola"));
+    setWindowIcon(pictures::windowIcon());
+}
+
+Tavola::~Tavola() = default;
+
+void Tavola::dispatch(const std::function<void()> &handler)
+{
+    if (ended_)
+        return;
+    ++dispatchDepth_;
+    try {
+        handler();
+    } catch (const ProgramEnd &end) {
+        --dispatchDepth_;
+        finish(end.exitCode);
+        return;
+    } catch (const FileError &error) {
+        --dispatchDepth_;
+        files_.closeAll();
+        if (ui)
+            ui->Timer1->stop();
+        MsgBox(MessageBox::ok(error.message()));
+        finish(1);
+        return;
+    }
+    --dispatchDepth_;
+}
+
+void Tavola::End(int exitCode) { throw ProgramEnd{exitCode}; }
+
+void Tavola::finish(int exitCode)
+{
+    ended_ = true;
+    files_.closeAll();
+    if (ui)
+        ui->Timer1->stop();
+    hide();
+    services_.ender.endProgram(exitCode);
+}
+
+Answer Tavola::MsgBox(const MessageBox &box)
+{
+    ++dialogsOpen_;
+    const Answer answer = services_.dialogs.messageBox(box);
+    --dialogsOpen_;
+    return answer;
+}
+
+QString Tavola::InputBox(const QString &prompt)
+{
+    ++dialogsOpen_;
+    QString text = services_.dialogs.inputBox(prompt, kAppTitle);
+    --dialogsOpen_;
+    return text;
+}
+
+void Tavola::Load()
+{
+    setWindowTitle(QStringLiteral("Plimvoro"));
+    createControls();
+    createMenus();
+    connectHandlers();
+    const QSize client(px(10935), px(7740));
+    centralWidget()->setMinimumSize(client);
+    centralWidget()->resize(client);
+    move(px(2040), px(525));
+    resize(client.width(), client.height() + menuBar()->sizeHint().height());
+    Form_Load();
+}
+
+void Tavola::showWindow()
+{
+    if (!isLoaded())
+        Load();
+    show();
+    raise();
+    activateWindow();
+    // The first tick comes one second after the window is ready.
+    if (ui->Timer1->isActive())
+        ui->Timer1->start();
+    Form_Activate();
+}
+
+bool Tavola::Show()
+{
+    dispatch([this] { showWindow(); });
+    return !ended_;
+}
+
+void Tavola::Unload()
+{
+    if (!ui)
+        return;
+    hide();
+    // Deleting the widgets now, not later: no old control, menu or tick may
+    // outlive the unload. Callers reach here from queued events only.
+    std::unique_ptr<Controls> old = std::move(ui);
+    delete old->Timer1;
+    delete old->menuBar;
+    delete old->client;
+}
+
+void Tavola::connectHandlers()
+{
+    Controls &c = *ui;
+    connect(c.cmdNext, &QAbstractButton::clicked, this, [this] { dispatch([this] { cmdNext_Click(); }); });
+    connect(c.cmdExit, &QAbstractButton::clicked, this, [this] { dispatch([this] { cmdExit_Click(); }); });
+    connect(c.Timer1, &QTimer::timeout, this, [this] { dispatch([this] { Timer1_Timer(); }); });
+    c.txtAnswer->onKeyPress = [this](std::int16_t &key) {
+        dispatch([this, &key] { txtAnswer_KeyPress(key); });
+    };
+    c.Text3->onKeyPress = [this](std::int16_t &key) {
+        dispatch([this, &key] { Text3_KeyPress(key); });
+    };
+}
+
+void Tavola::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isLoaded())
+        Form_Resize();
+}
+
+void Tavola::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    if (isLoaded())
+        Form_Resize();
+}
+
+void Tavola::closeEvent(QCloseEvent *event)
+{
+    // Closing from the title bar ends the game: no question, no save.
+    event->accept();
+    if (!ended_)
+        finish(0);
+}
+
+void Tavola::SetBackColor(const QColor &color) { ui->client->setBackColor(color); }
+
+} // namespace quorvela

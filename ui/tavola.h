@@ -1,0 +1,129 @@
+// Tavola, the game's one window.
+//
+// The window owns all state. Its window-level variables (correctAnswers, …,
+// windowsDir) live as long as the Tavola object; its controls, menus and timer
+// (the Controls struct) live from a load to an unload, so a new competition
+// gets every control afresh while the variables survive.
+//
+// Every event reaches a handler named after its control and event through
+// dispatch(), which turns a ProgramEnd or a FileError thrown anywhere inside
+// into the end of the program. Handlers call one another directly:
+// Form_Load -> StartCountdown, GetSystemDir, Leggifiletxt, cmdNext_Click;
+// Text3_KeyPress -> ScoreAndPraise; Timer1_Timer -> cmdExit_Click;
+// Form_Resize -> ShowTimeLeftInCaption; Next_Click -> Unload, showWindow.
+// Each handler is defined in the folder of its subsystem (game/, clock/,
+// record/, ui/).
+#pragma once
+
+#include "platform/dialogs.h"
+#include "platform/programend.h"
+#include "platform/textfiles.h"
+
+#include <QMainWindow>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace quorvela {
+
+class RandomSource;
+struct Controls;
+
+// What the window needs from outside; production wires the real ones in main.
+struct Services {
+    Dialogs &dialogs;
+    RandomSource &random;
+    ProgramEnder &ender;
+    // The folder of the record files as the system names it, before the
+    // trailing separator is ensured (the Windows directory on Windows, the
+    // build-time record folder elsewhere).
+    std::function<QString()> systemFolder;
+};
+
+class Tavola : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit Tavola(const Services &services, QWidget *parent = nullptr);
+    ~Tavola() override;
+
+    // Loads the window when it is not loaded (running start-up), shows it and
+    // activates it. False when the program ended during start-up.
+    bool Show();
+    // Destroys controls, menus and timer; the variables keep their values.
+    void Unload();
+    bool isLoaded() const { return ui != nullptr; }
+    bool hasEnded() const { return ended_; }
+
+    // Runs one event's handler: a ProgramEnd or FileError inside ends the
+    // program; after the end no handler runs any more.
+    void dispatch(const std::function<void()> &handler);
+
+    // Event handlers.
+    void Form_Load();
+    void Form_Activate();
+    void Form_Resize();
+    void cmdNext_Click();
+    void cmdExit_Click();
+    void Next_Click();
+    void HELP_Click();
+    void txtAnswer_KeyPress(std::int16_t &KeyAscii);
+    void Text3_KeyPress(std::int16_t &KeyAscii);
+    void Timer1_Timer();
+
+    // Procedures other code may call.
+    QString GetSystemDir();
+    QString Leggifiletxt(const QString &nomefile);
+
+    // The controls of the current load; null while unloaded.
+    Controls *controls() const { return ui.get(); }
+
+    // Window-level variables.
+    std::int16_t correctAnswers = 0;
+    std::int16_t wrongAnswers = 0;
+    std::int32_t resultNum = 0;
+    std::int32_t resultDen = 0;
+    std::int16_t fileNo = 0;
+    QString recordLine;
+    std::int16_t clockHours = 0;
+    std::int16_t clockMinutes = 0;
+    float clockSeconds = 0.0f;
+    std::int16_t secondsLeft = 0;
+    QString windowsDir;
+
+protected:
+    void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void Load();
+    void showWindow();
+    void createControls();
+    void createMenus();
+    void connectHandlers();
+
+    void StartCountdown();
+    void ShowTimeLeftInCaption();
+    void ScoreAndPraise();
+    void PaintGradient();
+    void SetBackColor(const QColor &color);
+    void SaveRecordFile(const QString &path, const QString &text);
+
+    Answer MsgBox(const MessageBox &box);
+    QString InputBox(const QString &prompt);
+    void End(int exitCode = 0);
+    void finish(int exitCode);
+
+    Services services_;
+    TextFiles files_;
+    std::unique_ptr<Controls> ui;
+    // Dialogs of ours open right now: ticks then open none of their own.
+    int dialogsOpen_ = 0;
+    int dispatchDepth_ = 0;
+    bool ended_ = false;
+};
+
+} // namespace quorvela
