@@ -91,6 +91,8 @@ void Tavola::showWindow()
     show();
     raise();
     activateWindow();
+    // The first display always counts as a resize, even at an unchanged size.
+    Form_Resize();
     // The first tick comes one second after the window is ready.
     if (ui->Timer1->isActive())
         ui->Timer1->start();

@@ -1,0 +1,215 @@
+// The countdown, the end of the time, and the minimised title.
+#include "support/fakes.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
+using namespace quorvela;
+using namespace quorvela::test;
+
+namespace {
+
+// Delivers ticks as the timer does, through the window's event guard.
+void tick(Tavola &window, int times = 1)
+{
+    for (int i = 0; i < times; ++i)
+        window.dispatch([&] { window.Timer1_Timer(); });
+}
+
+const QString kLongTitle = QString(55, u' ') + "Quorvela anche con diverso denominatore";
+
+} // namespace
+
+class TestClock : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty()); }
+    void labelAfterTicks_data();
+    void labelAfterTicks();
+    void endOfTimeDeclined();
+    void endOfTimeConfirmedSavesAndEnds();
+    void ticksWhileTheQuestionIsOpen();
+    void ticksWhileTempoScadutoIsOpen();
+    void exitQuestionOpenAcrossZero();
+    void gameGoesOnAfterTheTime();
+    void realTimerTicks();
+    void titles();
+};
+
+void TestClock::labelAfterTicks_data()
+{
+    QTest::addColumn<int>("ticks");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("first tick") << 1 << "00:09:59";
+    QTest::newRow("after 00:09:00") << 61 << "00:08:59";
+    QTest::newRow("after 00:01:00") << 541 << "00:00:59";
+    QTest::newRow("600th tick is silent") << 600 << "00:00:00";
+}
+
+void TestClock::labelAfterTicks()
+{
+    // Each tick lowers the clock and secondsLeft together; the 600th asks nothing.
+    QFETCH(int, ticks);
+    QFETCH(QString, label);
+    Game game;
+    QVERIFY(game.start());
+    const size_t boxesAtStart = game.dialogs.boxes.size();
+    tick(*game.window, ticks);
+    QCOMPARE(game.c().lblconto->text(), label);
+    QCOMPARE(int(game.window->secondsLeft), 600 - ticks);
+    QCOMPARE(game.dialogs.boxes.size(), boxesAtStart);
+}
+
+void TestClock::endOfTimeDeclined()
+{
+    // The 601st tick asks; No: "Tempo scaduto", focus to txtAnswer, timer stopped, beep.
+    Game game;
+    QVERIFY(game.start());
+    QVERIFY(QTest::qWaitForWindowActive(game.window.get()));
+    tick(*game.window, 600);
+    game.dialogs.boxes.clear();
+    game.dialogs.answers.push_back(Answer::No);
+    game.c().cmdExit->setFocus();
+    tick(*game.window);
+    QCOMPARE(game.boxTexts(), (QStringList{"Vuoi veramente lasciarmi  ?", "Tempo scaduto"}));
+    const MessageBox &question = game.dialogs.boxes[0];
+    QCOMPARE(question.title, "Uscire dal programma");
+    QCOMPARE(question.buttons, Buttons::YesNo);
+    QCOMPARE(question.icon, Icon::Question);
+    QCOMPARE(question.defaultButton, Answer::No);
+    QCOMPARE(game.dialogs.boxes[1].title, "Quorvela");
+    QCOMPARE(game.dialogs.boxes[1].buttons, Buttons::Ok);
+    QCOMPARE(QApplication::focusWidget(), game.c().txtAnswer);
+    QVERIFY(!game.c().Timer1->isActive());
+    QCOMPARE(game.dialogs.beeps, 1);
+    QCOMPARE(game.c().lblconto->text(), "00:00:00");
+    QCOMPARE(int(game.window->secondsLeft), 0);
+    QVERIFY(!game.ended());
+}
+
+void TestClock::endOfTimeConfirmedSavesAndEnds()
+{
+    // Yes at the end of the time saves a better score and ends inside the tick.
+    Game game;
+    game.scriptProblem(1, 2, 1, 6);
+    QVERIFY(game.start());
+    game.answer("2", "3");
+    tick(*game.window, 600);
+    game.dialogs.boxes.clear();
+    game.dialogs.answers.push_back(Answer::Yes);
+    tick(*game.window);
+    QCOMPARE(game.boxTexts(), (QStringList{"Vuoi veramente lasciarmi  ?",
+                                           "Ok ho registrato il tuo record, C A M P I O N E\""}));
+    QCOMPARE(game.ender.codes, std::vector<int>{0});
+    QCOMPARE(readBytes(game.scoreFile()), QByteArray("1\r\n"));
+    QCOMPARE(game.dialogs.beeps, 0);
+}
+
+void TestClock::ticksWhileTheQuestionIsOpen()
+{
+    // Ticks during the tick's own question open nothing and count nothing below zero.
+    Game game;
+    QVERIFY(game.start());
+    tick(*game.window, 600);
+    game.dialogs.boxes.clear();
+    game.dialogs.answers.push_back(Answer::No);
+    game.dialogs.whileOpen = [&](const MessageBox &) { tick(*game.window, 5); };
+    tick(*game.window);
+    QCOMPARE(game.boxTexts(), (QStringList{"Vuoi veramente lasciarmi  ?", "Tempo scaduto"}));
+    QCOMPARE(int(game.window->secondsLeft), 0);
+    QCOMPARE(game.dialogs.beeps, 1);
+    QVERIFY(!game.c().Timer1->isActive());
+    QCOMPARE(game.dialogs.unscripted, 0);
+}
+
+void TestClock::ticksWhileTempoScadutoIsOpen()
+{
+    // Ticks while "Tempo scaduto" is open do not run the end of the time again.
+    Game game;
+    QVERIFY(game.start());
+    tick(*game.window, 600);
+    game.dialogs.answers.push_back(Answer::No);
+    game.dialogs.whileOpen = [&](const MessageBox &box) {
+        if (box.text == "Tempo scaduto")
+            tick(*game.window, 3);
+    };
+    game.dialogs.boxes.clear();
+    tick(*game.window);
+    QCOMPARE(game.boxTexts().size(), 2);
+    QCOMPARE(game.dialogs.beeps, 1);
+    QCOMPARE(game.dialogs.unscripted, 0);
+}
+
+void TestClock::exitQuestionOpenAcrossZero()
+{
+    // The exit button's question stays open past 00:00:00; after No the next tick asks.
+    Game game;
+    QVERIFY(game.start());
+    tick(*game.window, 595);
+    game.dialogs.boxes.clear();
+    game.dialogs.answers.push_back(Answer::No);
+    game.dialogs.whileOpen = [&](const MessageBox &) {
+        game.dialogs.whileOpen = nullptr;
+        tick(*game.window, 10);
+    };
+    QTest::mouseClick(game.c().cmdExit, Qt::LeftButton);
+    QCOMPARE(game.boxTexts(), QStringList{"Vuoi veramente lasciarmi  ?"});
+    QCOMPARE(game.c().lblconto->text(), "00:00:00");
+    QCOMPARE(int(game.window->secondsLeft), 0);
+    QVERIFY(game.c().Timer1->isActive());
+    game.dialogs.answers.push_back(Answer::No);
+    tick(*game.window);
+    QCOMPARE(game.boxTexts(), (QStringList{"Vuoi veramente lasciarmi  ?", "Vuoi veramente lasciarmi  ?",
+                                           "Tempo scaduto"}));
+    QVERIFY(!game.c().Timer1->isActive());
+}
+
+void TestClock::gameGoesOnAfterTheTime()
+{
+    // After the time: answers count, the exit button asks, and a better score is saved.
+    Game game;
+    game.scriptProblem(1, 2, 1, 6);
+    QVERIFY(game.start());
+    tick(*game.window, 600);
+    game.dialogs.answers.push_back(Answer::No);
+    tick(*game.window);
+    game.answer("2", "3");
+    QCOMPARE(game.c().lblScore->text(), "1");
+    game.dialogs.answers.push_back(Answer::Yes);
+    QTest::mouseClick(game.c().cmdExit, Qt::LeftButton);
+    QCOMPARE(readBytes(game.scoreFile()), QByteArray("1\r\n"));
+    QCOMPARE(readBytes(game.nameFile()), QByteArray("Luca\r\n"));
+    QCOMPARE(game.ender.codes, std::vector<int>{0});
+}
+
+void TestClock::realTimerTicks()
+{
+    // The real timer drives the handler (interval shortened for the test).
+    Game game;
+    QVERIFY(game.start());
+    game.c().Timer1->setInterval(1);
+    QTRY_COMPARE(game.c().lblconto->text(), QString("00:09:50"));
+    game.c().Timer1->stop();
+}
+
+void TestClock::titles()
+{
+    // Long title when shown; the time left, made once, when minimised.
+    Game game;
+    QVERIFY(game.start());
+    QVERIFY(QTest::qWaitForWindowExposed(game.window.get()));
+    QCOMPARE(game.window->windowTitle(), kLongTitle);
+    tick(*game.window, 2);
+    game.window->setWindowState(Qt::WindowMinimized);
+    QTRY_COMPARE(game.window->windowTitle(), QString("00:09:58"));
+    tick(*game.window, 10);
+    QCOMPARE(game.window->windowTitle(), QString("00:09:58"));
+    game.window->setWindowState(Qt::WindowNoState);
+    QTRY_COMPARE(game.window->windowTitle(), kLongTitle);
+    game.window->setWindowState(Qt::WindowMaximized);
+    QTRY_COMPARE(game.window->windowTitle(), kLongTitle);
+}
+
+QTEST_MAIN(TestClock)
+#include "tst_clock.moc"

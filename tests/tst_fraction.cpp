@@ -1,0 +1,64 @@
+// The reduction to lowest terms, against exact arithmetic.
+#include "game/fraction.h"
+
+#include <QTest>
+#include <numeric>
+
+using namespace quorvela;
+
+class TestFraction : public QObject {
+    Q_OBJECT
+private slots:
+    void examples_data();
+    void examples();
+    void everyProblemTheDrawsCanGive();
+};
+
+void TestFraction::examples_data()
+{
+    QTest::addColumn<int>("num");
+    QTest::addColumn<int>("den");
+    QTest::addColumn<int>("expectedNum");
+    QTest::addColumn<int>("expectedDen");
+    QTest::newRow("8/12 is 2/3") << 8 << 12 << 2 << 3;
+    QTest::newRow("29/12 stays") << 29 << 12 << 29 << 12;
+    QTest::newRow("4/4 is 1") << 4 << 4 << 1 << 1;
+    QTest::newRow("120/50 is 12/5") << 120 << 50 << 12 << 5;
+    QTest::newRow("1/50") << 1 << 50 << 1 << 50;
+}
+
+void TestFraction::examples()
+{
+    QFETCH(int, num);
+    QFETCH(int, den);
+    QFETCH(int, expectedNum);
+    QFETCH(int, expectedDen);
+    std::int32_t n = 0, d = 0;
+    FractionFromDecimal(double(num) / double(den), n, d);
+    QCOMPARE(n, expectedNum);
+    QCOMPARE(d, expectedDen);
+}
+
+void TestFraction::everyProblemTheDrawsCanGive()
+{
+    // Every a/b + c/d the draws can produce, with the second fraction's adjustment.
+    int checked = 0;
+    for (int a = 1; a <= 8; ++a)
+        for (int b = 1; b <= 5; ++b)
+            for (int c = 1; c <= 8; ++c)
+                for (int drawn = 1; drawn <= 8; ++drawn) {
+                    const int d = drawn < c ? c + 2 : drawn;
+                    const int num = a * d + c * b;
+                    const int den = b * d;
+                    const int g = std::gcd(num, den);
+                    std::int32_t n = 0, m = 0;
+                    FractionFromDecimal(double(num) / double(den), n, m);
+                    QCOMPARE(n, num / g);
+                    QCOMPARE(m, den / g);
+                    ++checked;
+                }
+    QCOMPARE(checked, 8 * 5 * 8 * 8);
+}
+
+QTEST_GUILESS_MAIN(TestFraction)
+#include "tst_fraction.moc"

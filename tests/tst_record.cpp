@@ -1,0 +1,234 @@
+// The record files at start-up, and leaving the game with or without a new record.
+#include "platform/numbers.h"
+#include "support/fakes.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace quorvela;
+using namespace quorvela::test;
+
+class TestRecord : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty()); }
+    void firstRunCreatesSharedEmptyFiles();
+    void recordShownWhole_data();
+    void recordShownWhole();
+    void leaving_data();
+    void leaving();
+    void noChangesNothing();
+    void closingFromTheTitleBarSavesNothing();
+    void unreadableRecordEndsBeforeTheWindow_data();
+    void unreadableRecordEndsBeforeTheWindow();
+    void failedSaveKeepsTheOldRecord();
+    void hugeRecordFileStartsQuickly();
+};
+
+void TestRecord::firstRunCreatesSharedEmptyFiles()
+{
+    // Folder and both files are created, empty, usable by every account.
+    Game game;
+    QVERIFY(game.start());
+    QCOMPARE(readBytes(game.scoreFile()), QByteArray());
+    QCOMPARE(readBytes(game.nameFile()), QByteArray());
+    struct stat st {};
+    QCOMPARE(::stat(QFile::encodeName(game.recordFolder()).constData(), &st), 0);
+    QCOMPARE(st.st_mode & 0777, mode_t(0777));
+    QCOMPARE(::stat(QFile::encodeName(game.scoreFile()).constData(), &st), 0);
+    QCOMPARE(st.st_mode & 0777, mode_t(0666));
+    QCOMPARE(game.window->windowsDir, game.recordFolder() + "/");
+}
+
+void TestRecord::recordShownWhole_data()
+{
+    QTest::addColumn<QByteArray>("score");
+    QTest::addColumn<QByteArray>("name");
+    QTest::newRow("a record") << QByteArray("12\r\n") << QByteArray("Anna\r\n");
+    QTest::newRow("several lines") << QByteArray("12\r\n7\r\nxx") << QByteArray("A\r\nB\r\n");
+    QTest::newRow("no line end") << QByteArray("9") << QByteArray("Zoe");
+    QTest::newRow("binary bytes") << QByteArray("\x00\xff\x01", 3) << QByteArray("\xc3(", 2);
+}
+
+void TestRecord::recordShownWhole()
+{
+    // The labels show the files' whole content, line ends included.
+    QFETCH(QByteArray, score);
+    QFETCH(QByteArray, name);
+    Game game;
+    QDir().mkpath(game.recordFolder());
+    writeBytes(game.scoreFile(), score);
+    writeBytes(game.nameFile(), name);
+    QVERIFY(game.start());
+    QCOMPARE(game.c().lblpunti->text(), QString::fromLocal8Bit(score));
+    QCOMPARE(game.c().lblnome->text(), QString::fromLocal8Bit(name));
+    QCOMPARE(readBytes(game.scoreFile()), score);
+}
+
+void TestRecord::leaving_data()
+{
+    QTest::addColumn<QString>("player");
+    QTest::addColumn<int>("score");
+    QTest::addColumn<QByteArray>("oldScore"); // "<missing>": no file before start-up
+    QTest::addColumn<QByteArray>("newScore");
+    QTest::addColumn<QByteArray>("newName");
+    QTest::newRow("first run, score 0: nothing written") << "Luca" << 0 << QByteArray("<missing>") << QByteArray() << QByteArray();
+    QTest::newRow("first run, score 5") << "Luca" << 5 << QByteArray("<missing>") << QByteArray("5\r\n") << QByteArray("Luca\r\n");
+    QTest::newRow("accented name, score 7") << "Niccolò" << 7 << QByteArray() << QByteArray("7\r\n") << QByteArray("Niccol\xc3\xb2\r\n");
+    QTest::newRow("empty name saved as CR LF") << "" << 2 << QByteArray() << QByteArray("2\r\n") << QByteArray("\r\n");
+    QTest::newRow("equal score keeps the record") << "Luca" << 9 << QByteArray("9\r\n") << QByteArray("9\r\n") << QByteArray("Anna\r\n");
+    QTest::newRow("12 beats 9") << "Luca" << 12 << QByteArray("9\r\n") << QByteArray("12\r\n") << QByteArray("Luca\r\n");
+    QTest::newRow("only the leading number counts") << "Luca" << 3 << QByteArray("2\r\n99\r\n") << QByteArray("3\r\n") << QByteArray("Luca\r\n");
+    QTest::newRow("text counts as 0") << "Luca" << 1 << QByteArray("abc\r\n") << QByteArray("1\r\n") << QByteArray("Luca\r\n");
+}
+
+void TestRecord::leaving()
+{
+    // Yes: a score above the record rewrites both files, congratulates and ends.
+    QFETCH(QString, player);
+    QFETCH(int, score);
+    QFETCH(QByteArray, oldScore);
+    QFETCH(QByteArray, newScore);
+    QFETCH(QByteArray, newName);
+    Game game(player);
+    if (oldScore != "<missing>") {
+        QDir().mkpath(game.recordFolder());
+        writeBytes(game.scoreFile(), oldScore);
+        writeBytes(game.nameFile(), "Anna\r\n");
+    }
+    game.scriptProblem(1, 2, 1, 6);
+    QVERIFY(game.start());
+    if (score > 0)
+        game.answer("2", "3");
+    for (int i = 1; i < score; ++i)
+        QTest::keyClick(game.c().Text3, Qt::Key_Return);
+    QCOMPARE(game.c().lblScore->text(), QString::number(score));
+    game.dialogs.boxes.clear();
+    game.dialogs.answers.push_back(Answer::Yes);
+    QTest::mouseClick(game.c().cmdExit, Qt::LeftButton);
+
+    QCOMPARE(game.ender.codes, std::vector<int>{0});
+    QCOMPARE(readBytes(game.scoreFile()), newScore.isEmpty() ? QByteArray() : newScore);
+    const bool saved = newScore != oldScore && !newScore.isEmpty();
+    if (saved) {
+        QCOMPARE(readBytes(game.nameFile()), newName);
+        QCOMPARE(game.boxTexts().last(), "Ok ho registrato il tuo record, C A M P I O N E\"");
+        QCOMPARE(game.dialogs.boxes.back().title, "Quorvela");
+    } else {
+        QCOMPARE(game.boxTexts().size(), 1);
+        QCOMPARE(readBytes(game.nameFile()), oldScore == "<missing>" ? QByteArray() : QByteArray("Anna\r\n"));
+    }
+    // Nothing runs after the end.
+    QVERIFY(game.window->hasEnded());
+    QTest::mouseClick(game.c().cmdExit, Qt::LeftButton);
+    QCOMPARE(game.ender.codes.size(), size_t(1));
+}
+
+void TestRecord::noChangesNothing()
+{
+    // No: nothing written, the clock and the game go on.
+    Game game;
+    game.scriptProblem(1, 2, 1, 6);
+    QVERIFY(game.start());
+    game.answer("2", "3");
+    game.dialogs.answers.push_back(Answer::No);
+    QTest::mouseClick(game.c().cmdExit, Qt::LeftButton);
+    QVERIFY(!game.ended());
+    QVERIFY(game.c().Timer1->isActive());
+    QCOMPARE(readBytes(game.scoreFile()), QByteArray());
+    QCOMPARE(game.c().lblScore->text(), "1");
+}
+
+void TestRecord::closingFromTheTitleBarSavesNothing()
+{
+    Game game;
+    game.scriptProblem(1, 2, 1, 6);
+    QVERIFY(game.start());
+    game.answer("2", "3");
+    const size_t boxes = game.dialogs.boxes.size();
+    game.window->close();
+    QCOMPARE(game.ender.codes, std::vector<int>{0});
+    QCOMPARE(game.dialogs.boxes.size(), boxes);
+    QCOMPARE(readBytes(game.scoreFile()), QByteArray());
+}
+
+void TestRecord::unreadableRecordEndsBeforeTheWindow_data()
+{
+    QTest::addColumn<QString>("obstacle");
+    QTest::newRow("folder is a file") << "folder-file";
+    QTest::newRow("score file is a folder") << "score-folder";
+    QTest::newRow("score file is a symbolic link") << "score-link";
+    QTest::newRow("name file is a dangling link") << "name-dangling";
+    QTest::newRow("name file is a FIFO") << "name-fifo";
+}
+
+void TestRecord::unreadableRecordEndsBeforeTheWindow()
+{
+    // A clear message naming the file and the reason, exit status 1, and no window.
+    QFETCH(QString, obstacle);
+    Game game;
+    const QString secret = game.folder.path() + "/secret.txt";
+    writeBytes(secret, "42\r\n");
+    if (obstacle == "folder-file") {
+        writeBytes(game.recordFolder(), "x");
+    } else {
+        QDir().mkpath(game.recordFolder());
+        if (obstacle == "score-folder")
+            QDir().mkpath(game.scoreFile());
+        if (obstacle == "score-link")
+            QVERIFY(QFile::link(secret, game.scoreFile()));
+        if (obstacle == "name-dangling")
+            QVERIFY(QFile::link(game.folder.path() + "/nowhere", game.nameFile()));
+        if (obstacle == "name-fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(game.nameFile()).constData(), 0666), 0);
+    }
+    QVERIFY(!game.start());
+    QCOMPARE(game.ender.codes, std::vector<int>{1});
+    QVERIFY(!game.window->isVisible());
+    const MessageBox &box = game.dialogs.boxes.back();
+    QCOMPARE(box.title, "Quorvela");
+    QVERIFY2(box.text.contains("Non riesco a") && box.text.contains("Motivo:"), qPrintable(box.text));
+    QVERIFY(box.text.contains(obstacle.startsWith("name") ? "qvlmarc1.txt" : "record"));
+    QVERIFY(!box.text.contains("42"));
+    QCOMPARE(readBytes(secret), QByteArray("42\r\n"));
+}
+
+void TestRecord::failedSaveKeepsTheOldRecord()
+{
+    // A save that cannot finish ends with a message and leaves the old record whole.
+    Game game;
+    QDir().mkpath(game.recordFolder());
+    writeBytes(game.scoreFile(), "1\r\n");
+    writeBytes(game.nameFile(), "Anna\r\n");
+    game.scriptProblem(1, 2, 1, 6);
+    QVERIFY(game.start());
+    game.answer("2", "3");
+    QTest::keyClick(game.c().Text3, Qt::Key_Return);
+    // The folder turns into a path through a regular file: no temporary file can be made.
+    QVERIFY(QDir(game.recordFolder()).rename(game.recordFolder(), game.recordFolder() + ".old"));
+    writeBytes(game.recordFolder(), "not a folder");
+    game.dialogs.answers.push_back(Answer::Yes);
+    QTest::mouseClick(game.c().cmdExit, Qt::LeftButton);
+    QCOMPARE(game.ender.codes, std::vector<int>{1});
+    QVERIFY(game.dialogs.boxes.back().text.contains("scrivere"));
+    QCOMPARE(readBytes(game.recordFolder() + ".old/qvlmarc.txt"), QByteArray("1\r\n"));
+    QCOMPARE(QDir(game.recordFolder() + ".old").entryList(QDir::Files | QDir::Hidden).size(), 2);
+}
+
+void TestRecord::hugeRecordFileStartsQuickly()
+{
+    // Megabytes in the score file: start-up reads a bounded piece and stays quick.
+    Game game;
+    QDir().mkpath(game.recordFolder());
+    writeBytes(game.scoreFile(), "7" + QByteArray(8 << 20, '\x01'));
+    QVERIFY(game.start());
+    QCOMPARE(game.c().lblpunti->text().size(), int(TextFiles::kReadLimit));
+    QCOMPARE(lenientReading(game.c().lblpunti->text()), 7.0);
+}
+
+QTEST_MAIN(TestRecord)
+#include "tst_record.moc"
