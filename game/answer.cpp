@@ -1,6 +1,6 @@
 // Typing the answer: Enter in the numerator box moves on to the denominator
 // box, Enter in the denominator box judges the answer.
-#include "answer.h"
+#include "judging.h"
 #include "scoring.h"
 
 #include "platform/keypress.h"
@@ -9,15 +9,6 @@
 #include "ui/tavola.h"
 
 namespace quorvela {
-
-bool isAnswerKey(std::int16_t keyAscii)
-{
-    // "/" and "+" compared as one-character texts, the rest by code.
-    const QString text{QChar(char16_t(keyAscii))};
-    if (text == u"/" || text == u"+")
-        return true;
-    return (keyAscii >= 48 && keyAscii <= 57) || keyAscii == 32 || keyAscii == kBackspace;
-}
 
 void Tavola::txtAnswer_KeyPress(std::int16_t &KeyAscii)
 {
@@ -45,13 +36,9 @@ void Tavola::Text3_KeyPress(std::int16_t &KeyAscii)
         if (strictReading(c.Text2->text()) == 1.0)
             c.Line1[0]->hide();
 
-        const double N = lenientReading(c.txtAnswer->text());
-        const double D = lenientReading(c.Text3->text());
-        const double EN = lenientReading(c.Text9->text());
-        const double ED = lenientReading(c.Text10->text());
-        if (N != EN || D != ED) {
+        if (!matchesSumTexts(c.txtAnswer->text(), c.Text3->text(), c.Text9->text(), c.Text10->text())) {
             wrongAnswers = countedUp(wrongAnswers, correctAnswers + wrongAnswers);
-            if (ED == 1.0)
+            if (lenientReading(c.Text10->text()) == 1.0)
                 c.lblMessage->setCaption(QStringLiteral("Sbagliato!! ") + c.Text9->text());
             else
                 c.lblMessage->setCaption(QStringLiteral("Sbagliato!! ") + c.Text9->text() + QStringLiteral(" / ") + c.Text10->text());

@@ -1,6 +1,7 @@
 // Scoring and praise, run for every Enter in the denominator box.
 #include "scoring.h"
 
+#include "judging.h"
 #include "platform/numbers.h"
 #include "platform/randomsource.h"
 #include "ui/controls.h"
@@ -33,10 +34,7 @@ void Tavola::ScoreAndPraise()
     // One draw for every judged answer, right or wrong.
     const int n = drawFrom(services_.random.next(), 8);
 
-    // A box that is no number as a whole (such as "3/4") is not a correct answer.
-    const bool correct = strictReading(c.txtAnswer->text()) == double(resultNum) &&
-                         strictReading(c.Text3->text()) == double(resultDen);
-    if (correct) {
+    if (isCorrectAnswer(c.txtAnswer->text(), c.Text3->text(), resultNum, resultDen)) {
         correctAnswers = countedUp(correctAnswers, correctAnswers + wrongAnswers);
         c.lblMessage->setCaption(praise(n));
     }

@@ -1,15 +1,12 @@
 // Which keys raise a key press, and with which 16-bit code.
 #pragma once
 
+#include "keycodes.h"
+
 #include <QKeyEvent>
-#include <cstdint>
 #include <optional>
 
 namespace quorvela {
-
-constexpr std::int16_t kEnter = 13;
-constexpr std::int16_t kBackspace = 8;
-constexpr std::int16_t kEscape = 27;
 
 // Keys that produce a character, plus Enter (main keyboard and keypad),
 // Backspace and Escape. Arrows, Home/End, Delete, Tab, modifiers, function

@@ -1,30 +1,10 @@
-// The record's folder and the reading of a record file.
+// The record folder with its separator, and the reading of a record file.
 #include "recordfiles.h"
 
 #include "platform/programend.h"
 #include "ui/tavola.h"
 
-#include <cerrno>
-
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 namespace quorvela {
-
-QString systemRecordFolder()
-{
-#ifdef _WIN32
-    char buffer[128];
-    const UINT length = GetWindowsDirectoryA(buffer, 128);
-    // 0 is a failure; a length of 128 or more means the path did not fit.
-    if (length == 0 || length >= 128)
-        throw FileError{QStringLiteral("C:\\WINDOWS"), QStringLiteral("trovare"), ENAMETOOLONG};
-    return QString::fromLocal8Bit(buffer, int(length));
-#else
-    return QStringLiteral(QUORVELA_RECORD_DIR);
-#endif
-}
 
 QString Tavola::GetSystemDir()
 {

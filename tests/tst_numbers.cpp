@@ -1,6 +1,6 @@
 // Number readings and formats, the random draw, and the keys that raise a key press.
 #include "clock/clocktext.h"
-#include "game/answer.h"
+#include "game/judging.h"
 #include "platform/keypress.h"
 #include "platform/numbers.h"
 #include "platform/randomsource.h"
