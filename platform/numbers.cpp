@@ -123,7 +123,10 @@ std::optional<double> strictReading(const QString &text, const QLocale &locale)
         ++begin;
     while (end > begin && text.at(end - 1) == u' ')
         --end;
-    if (begin == end)
+    // QLocale would also let other white space (tabs, line breaks) stand around
+    // the number; only blanks may, or "\v3" would count as 3 here while the
+    // lenient reading of the judging sees no number.
+    if (begin == end || text.at(begin).isSpace() || text.at(end - 1).isSpace())
         return std::nullopt;
     bool ok = false;
     const double value = locale.toDouble(QStringView(text).mid(begin, end - begin), &ok);

@@ -26,6 +26,7 @@ private slots:
     void keyPresses_data();
     void keyPresses();
     void answerKeys();
+    void scoringNeverCountsWhatJudgingCallsWrong();
     void clockArithmetic_data();
     void clockArithmetic();
 };
@@ -97,6 +98,10 @@ void TestNumbers::strict_data()
     QTest::newRow("infinity word") << "en_US" << "inf" << false << 0.0;
     QTest::newRow("emoji") << "it_IT" << "\xF0\x9F\x98\x80" << false << 0.0;
     QTest::newRow("minus zero is zero") << "it_IT" << "-0" << true << 0.0;
+    // Found by fuzzing: QLocale itself lets any white space stand around a number.
+    QTest::newRow("vertical tab before") << "it_IT" << "\v3" << false << 0.0;
+    QTest::newRow("line feed before") << "it_IT" << "\n3" << false << 0.0;
+    QTest::newRow("tab after") << "it_IT" << "3\t" << false << 0.0;
 }
 
 void TestNumbers::strict()
@@ -200,6 +205,20 @@ void TestNumbers::answerKeys()
         QVERIFY2(isAnswerKey(c), &c);
     for (int code : {13, 27, 45, 46, 97, 0xE8, 44})
         QVERIFY(!isAnswerKey(std::int16_t(code)));
+}
+
+void TestNumbers::scoringNeverCountsWhatJudgingCallsWrong()
+{
+    // Found by fuzzing: "2" over "\v3" was counted correct and announced wrong at once.
+    const QLocale before;
+    QLocale::setDefault(QLocale::c());
+    const QStringList denominators = {"\v3", "\n3", "3\t", " 3 ", "3"};
+    for (const QString &den : denominators) {
+        if (isCorrectAnswer("2", den, 2, 3))
+            QVERIFY2(matchesSumTexts("2", den, "2", "3"), qPrintable(den));
+    }
+    QVERIFY(isCorrectAnswer("2", " 3 ", 2, 3));
+    QLocale::setDefault(before);
 }
 
 void TestNumbers::clockArithmetic_data()
