@@ -57,12 +57,6 @@ PictureButton::PictureButton(const QString &caption, const QIcon &face, const QI
     connect(this, &QAbstractButton::released, this, [this] { setIcon(face_); });
 }
 
-void PictureButton::setFaces(const QIcon &face)
-{
-    face_ = face;
-    setIcon(face_);
-}
-
 void PictureButton::keyPressEvent(QKeyEvent *event)
 {
     // Enter clicks the focused button. Its auto-repeat does not: holding Enter
@@ -118,7 +112,7 @@ void ClientArea::ensureCanvas()
     if (canvas_.width() >= needed.width() && canvas_.height() >= needed.height() &&
         canvas_.devicePixelRatio() == dpr)
         return;
-    QImage grown(needed.expandedTo(canvas_.size()), QImage::Format_RGB32);
+    QImage grown(needed.expandedTo(canvas_.size()), QImage::Format_ARGB32_Premultiplied);
     grown.setDevicePixelRatio(dpr);
     grown.fill(backColor_);
     if (!canvas_.isNull() && canvas_.devicePixelRatio() == dpr)

@@ -58,8 +58,6 @@ class PictureButton : public QToolButton {
 public:
     PictureButton(const QString &caption, const QIcon &face, const QIcon &pressedFace,
                   QWidget *parent);
-    // The normal face (with its disabled variant); the pressed face stays.
-    void setFaces(const QIcon &face);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -191,16 +191,9 @@ void Tavola::createControls()
     c.Text10->hide();
 
     c.cmdNext = makeButton(w, "cmdNext", twips(4320, 5040, 1815, 1095), QStringLiteral("&Nuovo calcolo"),
-                           QColor(0, 192, 192), QIcon(), pictures::face(pictures::Face::Laughing),
+                           QColor(0, 192, 192), pictures::face(pictures::Face::Smiling),
+                           pictures::face(pictures::Face::Laughing),
                            QStringLiteral("Go"));
-    {
-        // Disabled, the smile turns to a straight mouth.
-        QIcon faces = pictures::face(pictures::Face::Smiling);
-        const QIcon straight = pictures::face(pictures::Face::Straight);
-        for (const QSize &size : straight.availableSizes())
-            faces.addPixmap(straight.pixmap(size), QIcon::Disabled);
-        c.cmdNext->setFaces(faces);
-    }
     c.cmdNext->setCursor(pictures::iconPointer());
     c.cmdExit = makeButton(w, "cmdExit", twips(7680, 5040, 1815, 1095), QStringLiteral("E&xit"),
                            QColor(255, 128, 0), pictures::noEntry(), pictures::noEntry(),

@@ -196,24 +196,64 @@ void drawIconPointer(QPainter &p)
 
 QPixmap windowIcon(int size, qreal devicePixelRatio) { return render(size, devicePixelRatio, drawIcon); }
 
+// Each picture is painted once and shared by every load of the window: new
+// icons each time would fill Qt's pixmap cache with copies of the same faces.
 QIcon windowIcon()
 {
-    QIcon result;
-    for (int size : {16, 32, 48, 64, 128})
-        result.addPixmap(windowIcon(size));
+    static const QIcon result = [] {
+        QIcon icon;
+        for (int size : {16, 32, 48, 64, 128})
+            icon.addPixmap(windowIcon(size));
+        return icon;
+    }();
     return result;
 }
 
 QIcon face(Face mood)
 {
-    return icon([mood](QPainter &p) { drawFace(p, mood); });
+    static const QIcon faces[] = {
+        // Disabled, the smile turns to a straight mouth.
+        [] {
+            QIcon smiling = icon([](QPainter &p) { drawFace(p, Face::Smiling); });
+            for (qreal dpr : {1.0, 2.0})
+                smiling.addPixmap(render(32, dpr, [](QPainter &p) { drawFace(p, Face::Straight); }),
+                                  QIcon::Disabled);
+            return smiling;
+        }(),
+        icon([](QPainter &p) { drawFace(p, Face::Laughing); }),
+        icon([](QPainter &p) { drawFace(p, Face::Straight); }),
+    };
+    return faces[int(mood)];
 }
 
-QIcon noEntry() { return icon(drawNoEntry); }
+QIcon noEntry()
+{
+    static const QIcon result = icon(drawNoEntry);
+    return result;
+}
 
-QCursor pointingHand() { return cursor(drawHand, 1, 1); }
-QCursor wavingFigure() { return cursor(drawWavingFigure, 3, 3); }
-QCursor wingedNote() { return cursor(drawWingedNote, 0, 0); }
-QCursor iconPointer() { return cursor(drawIconPointer, 16, 16); }
+QCursor pointingHand()
+{
+    static const QCursor result = cursor(drawHand, 1, 1);
+    return result;
+}
+
+QCursor wavingFigure()
+{
+    static const QCursor result = cursor(drawWavingFigure, 3, 3);
+    return result;
+}
+
+QCursor wingedNote()
+{
+    static const QCursor result = cursor(drawWingedNote, 0, 0);
+    return result;
+}
+
+QCursor iconPointer()
+{
+    static const QCursor result = cursor(drawIconPointer, 16, 16);
+    return result;
+}
 
 } // namespace quorvela::pictures

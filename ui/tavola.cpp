@@ -6,6 +6,7 @@
 
 #include <QCloseEvent>
 #include <QMenuBar>
+#include <QPixmapCache>
 #include <QTimer>
 
 namespace quorvela {
@@ -89,7 +90,6 @@ void Tavola::showWindow()
     if (!isLoaded())
         Load();
     show();
-    raise();
     activateWindow();
     // The first display always counts as a resize, even at an unchanged size.
     Form_Resize();
@@ -116,6 +116,9 @@ void Tavola::Unload()
     delete old->Timer1;
     delete old->menuBar;
     delete old->client;
+    // The style caches frames keyed by each control's palette; those of the
+    // destroyed controls can never be used again.
+    QPixmapCache::clear();
 }
 
 void Tavola::connectHandlers()
