@@ -76,6 +76,7 @@ void Tavola::Load()
     setWindowTitle(QStringLiteral("Plimvoro"));
     createControls();
     createMenus();
+    describeControls();
     connectHandlers();
     const QSize client(px(10935), px(7740));
     centralWidget()->setMinimumSize(client);

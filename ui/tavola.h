@@ -103,6 +103,7 @@ private:
     void showWindow();
     void createControls();
     void createMenus();
+    void describeControls();
     void connectHandlers();
 
     void StartCountdown();

@@ -1,0 +1,86 @@
+// The window at the scale factor this test runs under (QT_SCALE_FACTOR): the
+// layout keeps its proportions, no text is cut, pictures are drawn for the ratio.
+#include "support/fakes.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QTest>
+
+using namespace quorvela;
+using namespace quorvela::test;
+
+class TestHiDpi : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty()); }
+    void layoutScales();
+    void noTextIsCut();
+    void picturesAreDrawnForTheRatio();
+};
+
+void TestHiDpi::layoutScales()
+{
+    // The same logical layout; device pixels follow the ratio; stripes and boxes where they belong.
+    const qreal ratio = QGuiApplication::primaryScreen()->devicePixelRatio();
+    QVERIFY2(ratio == qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(), qPrintable(QString::number(ratio)));
+    Game game;
+    game.scriptProblem(7, 4, 2, 3); // stripes of red 129, green 240
+    QVERIFY(game.start());
+    QVERIFY(QTest::qWaitForWindowExposed(game.window.get()));
+    QWidget *client = game.window->centralWidget();
+    QCOMPARE(client->size(), QSize(729, 516));
+    QCOMPARE(game.c().txtAnswer->geometry(), QRect(576, 8, 121, 80));
+    const QImage shot = client->grab().toImage();
+    QCOMPARE(shot.devicePixelRatio(), ratio);
+    QCOMPARE(shot.size(), (QSizeF(729, 516) * ratio).toSize());
+    auto at = [&](qreal x, qreal y) { return shot.pixelColor(qRound(x * ratio), qRound(y * ratio)); };
+    for (int band : {0, 60, 160})
+        QCOMPARE(at(720, (band * 3 + 1.5) * 516.0 / 512.0), QColor(129, 240, band));
+    QCOMPARE(at(585, 20), QColor(0, 255, 255));
+    QCOMPARE(at(585, 190), QColor(0, 255, 255));
+    // The bar under the first fraction: magenta, 5 logical pixels high.
+    QCOMPARE(at(80, 72), QColor(255, 0, 255));
+    QVERIFY(at(80, 76) != QColor(255, 0, 255));
+}
+
+void TestHiDpi::noTextIsCut()
+{
+    // Every label shows its whole text, the longest messages included.
+    Game game;
+    QVERIFY(game.start());
+    Controls &c = game.c();
+    QStringList messages = {"Sbagliato!! 71 / 40", "F A N T A S T I C O!!!", "Esatto. Sei eccezionale!!!",
+                            "SEI INSUPERABILE!!!", "OKKKKKKKKKKKKK!!!"};
+    for (const QString &message : messages) {
+        c.lblMessage->setCaption(message);
+        QVERIFY2(c.lblMessage->fontMetrics().horizontalAdvance(message) <= c.lblMessage->contentsRect().width(),
+                 qPrintable(message));
+    }
+    c.lblMessage->setCaption(QString());
+    for (Label *label : game.window->findChildren<Label *>()) {
+        const QRect needed = label->fontMetrics().boundingRect(label->contentsRect(), int(label->alignment()),
+                                                                label->text());
+        QVERIFY2(label->contentsRect().width() >= needed.width(), qPrintable(label->objectName()));
+    }
+    for (QLineEdit *box : {static_cast<QLineEdit *>(c.txtAnswer), static_cast<QLineEdit *>(c.Text1)}) {
+        box->setText("88");
+        QVERIFY(box->fontMetrics().horizontalAdvance("88") < box->width() - 8);
+        QVERIFY(box->fontMetrics().height() <= box->height());
+    }
+}
+
+void TestHiDpi::picturesAreDrawnForTheRatio()
+{
+    // Button faces and pointers carry pixels for the ratio, not a blown-up 32 x 32.
+    const qreal ratio = QGuiApplication::primaryScreen()->devicePixelRatio();
+    Game game;
+    QVERIFY(game.start());
+    const QPixmap face = game.c().cmdExit->icon().pixmap(QSize(32, 32), ratio);
+    QCOMPARE(face.width(), qRound(32 * ratio));
+    QCOMPARE(game.window->cursor().pixmap().devicePixelRatio(), ratio);
+    QCOMPARE(game.window->cursor().pixmap().width(), qRound(32 * ratio));
+    QCOMPARE(game.window->cursor().hotSpot(), QPoint(1, 1));
+}
+
+QTEST_MAIN(TestHiDpi)
+#include "tst_hidpi.moc"
