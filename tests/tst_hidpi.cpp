@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QtMath>
 #include <QTest>
 
 using namespace quorvela;
@@ -16,6 +17,7 @@ private slots:
     void layoutScales();
     void noTextIsCut();
     void picturesAreDrawnForTheRatio();
+    void labelsPaintTheirTextWhereQLabelWould();
 };
 
 void TestHiDpi::layoutScales()
@@ -80,6 +82,61 @@ void TestHiDpi::picturesAreDrawnForTheRatio()
     QCOMPARE(game.window->cursor().pixmap().devicePixelRatio(), ratio);
     QCOMPARE(game.window->cursor().pixmap().width(), qRound(32 * ratio));
     QCOMPARE(game.window->cursor().hotSpot(), QPoint(1, 1));
+}
+
+namespace {
+
+// The box around the text's pixels (light on black), inside the frame.
+QRect inkBox(QWidget *widget, const QRect &contents)
+{
+    const QImage image = widget->grab().toImage();
+    const qreal ratio = image.devicePixelRatio();
+    const QRect inside(QPoint(qCeil(contents.left() * ratio), qCeil(contents.top() * ratio)),
+                       QPoint(qFloor((contents.right() + 1) * ratio) - 1, qFloor((contents.bottom() + 1) * ratio) - 1));
+    QRect box;
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            if (qGray(image.pixel(x, y)) > 128)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+} // namespace
+
+void TestHiDpi::labelsPaintTheirTextWhereQLabelWould()
+{
+    // Our labels keep their laid-out text between paints; the text must land
+    // where a plain QLabel with the same settings puts it.
+    Game game;
+    QVERIFY(game.start());
+    for (Label *label : game.window->findChildren<Label *>()) {
+        if (label->text().isEmpty())
+            continue;
+        QLabel plain(label->text());
+        plain.setFont(label->font());
+        plain.setFrameStyle(label->frameStyle());
+        plain.setAlignment(label->alignment());
+        plain.resize(label->size());
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::Window, Qt::black);
+        palette.setColor(QPalette::WindowText, Qt::white);
+        plain.setPalette(palette);
+        const QPalette before = label->palette();
+        label->setPalette(palette);
+        const QRect ours = inkBox(label, label->contentsRect());
+        const QRect theirs = inkBox(&plain, plain.contentsRect());
+        label->setPalette(before);
+        QVERIFY2(!ours.isEmpty(), qPrintable(label->objectName()));
+        for (int edge = 0; edge < 4; ++edge) {
+            const int a[4] = {ours.left(), ours.top(), ours.right(), ours.bottom()};
+            const int b[4] = {theirs.left(), theirs.top(), theirs.right(), theirs.bottom()};
+            QVERIFY2(std::abs(a[edge] - b[edge]) <= 1,
+                     qPrintable(QStringLiteral("%1: ours %2,%3 %4x%5, QLabel's %6,%7 %8x%9")
+                                    .arg(label->objectName())
+                                    .arg(ours.x()).arg(ours.y()).arg(ours.width()).arg(ours.height())
+                                    .arg(theirs.x()).arg(theirs.y()).arg(theirs.width()).arg(theirs.height())));
+        }
+    }
 }
 
 QTEST_MAIN(TestHiDpi)

@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace quorvela {
 
 Label::Label(const QString &caption, QWidget *parent, bool fitsText)
@@ -19,6 +21,55 @@ void Label::setCaption(const QString &caption)
     setText(caption);
     if (fitsText_)
         resize(sizeHint());
+}
+
+void Label::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    drawFrame(&p);
+    const QString caption = text();
+    if (caption.isEmpty())
+        return;
+    if (laidOut_.text() != caption || laidOutFont_ != font()) {
+        laidOut_.setText(caption);
+        laidOut_.setTextFormat(Qt::PlainText);
+        laidOut_.prepare(QTransform(), font());
+        laidOutFont_ = font();
+    }
+    // Placed as QLabel places it: a bordered label indents its text by half an
+    // "x" from the top, and from the left when it is not centred.
+    const int indentBy = indent() >= 0 ? indent() : frameWidth() > 0 ? fontMetrics().horizontalAdvance(u'x') / 2 : 0;
+    const QRect area = contentsRect();
+    qreal x = area.left();
+    if (alignment() & Qt::AlignHCenter)
+        x += (area.width() - laidOut_.size().width()) / 2.0;
+    else
+        x += indentBy;
+    p.setFont(font());
+    p.setPen(palette().color(QPalette::WindowText));
+    p.drawStaticText(QPointF(x, area.top() + indentBy), laidOut_);
+}
+
+TextBox::TextBox(const QString &text, QWidget *parent) : QLineEdit(text, parent)
+{
+    setFrame(false);
+    setTextMargins(2, 2, 2, 2);
+}
+
+void TextBox::paintEvent(QPaintEvent *event)
+{
+    QLineEdit::paintEvent(event);
+    QPainter p(this);
+    const QRect r = rect();
+    const int right = r.right(), bottom = r.bottom();
+    p.fillRect(0, 0, r.width(), 1, QColor(128, 128, 128));
+    p.fillRect(0, 0, 1, r.height(), QColor(128, 128, 128));
+    p.fillRect(1, 1, r.width() - 2, 1, QColor(64, 64, 64));
+    p.fillRect(1, 1, 1, r.height() - 2, QColor(64, 64, 64));
+    p.fillRect(0, bottom, r.width(), 1, Qt::white);
+    p.fillRect(right, 0, 1, r.height(), Qt::white);
+    p.fillRect(1, bottom - 1, r.width() - 2, 1, QColor(212, 208, 200));
+    p.fillRect(right - 1, 1, 1, r.height() - 2, QColor(212, 208, 200));
 }
 
 void TextBox::keyPressEvent(QKeyEvent *event)
@@ -97,9 +148,16 @@ void ClientArea::cls()
 
 void ClientArea::paintEvent(QPaintEvent *event)
 {
+    // Copied in strips of at most 16 rows: Qt hands larger blits to its thread
+    // pool, and on a small machine waking the threads costs more than the copy.
+    constexpr int kStrip = 16;
     QPainter p(this);
-    p.drawImage(event->rect(), canvas_, QRectF(QPointF(event->rect().topLeft()) * canvas_.devicePixelRatio(),
-                                               QSizeF(event->rect().size()) * canvas_.devicePixelRatio()));
+    const qreal dpr = canvas_.devicePixelRatio();
+    const QRect area = event->rect();
+    for (int top = area.top(); top <= area.bottom(); top += kStrip) {
+        const QRect strip(area.left(), top, area.width(), std::min(kStrip, area.bottom() + 1 - top));
+        p.drawImage(strip, canvas_, QRectF(QPointF(strip.topLeft()) * dpr, QSizeF(strip.size()) * dpr));
+    }
 }
 
 void ClientArea::resizeEvent(QResizeEvent *) { ensureCanvas(); }

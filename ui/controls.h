@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStaticText>
 #include <QToolButton>
 
 #include <array>
@@ -23,19 +24,28 @@ public:
     // Every caption the game writes goes through here, so fitting never lags.
     void setCaption(const QString &caption);
 
+protected:
+    // The whole window repaints with every problem and every judged answer:
+    // the laid-out text is kept between paints instead of shaped each time.
+    void paintEvent(QPaintEvent *event) override;
+
 private:
     bool fitsText_;
+    QStaticText laidOut_;
+    QFont laidOutFont_;
 };
 
 // A text box whose key-press handler runs before the key reaches the box.
 class TextBox : public QLineEdit {
     Q_OBJECT
 public:
-    using QLineEdit::QLineEdit;
+    TextBox(const QString &text, QWidget *parent);
     std::function<void(std::int16_t &)> onKeyPress;
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    // A plain sunken border, much cheaper to paint than the style's frame.
+    void paintEvent(QPaintEvent *event) override;
 };
 
 // One item of the line array Line1: a horizontal bar.

@@ -4,7 +4,11 @@
 #include "pictures.h"
 #include "tavola.h"
 
+#include <QFontDatabase>
 #include <QTimer>
+
+#include <initializer_list>
+#include <iterator>
 
 namespace quorvela {
 
@@ -22,22 +26,38 @@ const QColor kGreen(0, 255, 0);
 // whatever dpi the screen reports.
 enum class Family { TimesNewRoman, Arial, ArialBlack, MsSansSerif };
 
+// The first of the families that is installed, so every painter (and cached
+// text) uses the same face.
+QString installedFamily(std::initializer_list<const char *> families)
+{
+    const QStringList installed = QFontDatabase::families();
+    for (const char *family : families) {
+        if (installed.contains(QLatin1String(family), Qt::CaseInsensitive))
+            return QString::fromLatin1(family);
+    }
+    return QString::fromLatin1(*std::prev(families.end()));
+}
+
 QFont designFont(Family family, qreal points, bool bold = false, bool italic = false)
 {
+    static const QString serif = installedFamily({"Times New Roman", "Liberation Serif"});
+    static const QString sans = installedFamily({"Arial", "Liberation Sans"});
+    static const QString black = installedFamily({"Arial Black", "Liberation Sans"});
+    static const QString msSans = installedFamily({"MS Sans Serif", "Liberation Sans"});
     QFont font;
     switch (family) {
     case Family::TimesNewRoman:
-        font.setFamilies({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif")});
+        font.setFamily(serif);
         break;
     case Family::Arial:
-        font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
+        font.setFamily(sans);
         break;
     case Family::ArialBlack:
-        font.setFamilies({QStringLiteral("Arial Black"), QStringLiteral("Liberation Sans")});
+        font.setFamily(black);
         font.setWeight(QFont::Black);
         break;
     case Family::MsSansSerif:
-        font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans")});
+        font.setFamily(msSans);
         break;
     }
     font.setPixelSize(qRound(points * 96.0 / 72.0));

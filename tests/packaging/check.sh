@@ -13,8 +13,15 @@ appstreamcli validate --pedantic --no-net "$source_dir/data/invalid.quorvela.quo
 
 cpack --config "$build_dir/CPackConfig.cmake" -B "$work" >/dev/null
 deb=$(ls "$work"/quorvela_*.deb)
-dpkg-deb -c "$deb" | grep -q './usr/share/icons/hicolor/128x128/apps/quorvela.png'
-dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6'
+contents=$(dpkg-deb -c "$deb")
+for path in usr/bin/quorvela usr/share/applications/invalid.quorvela.quorvela.desktop \
+            usr/share/metainfo/invalid.quorvela.quorvela.metainfo.xml \
+            usr/share/icons/hicolor/scalable/apps/quorvela.svg \
+            usr/share/icons/hicolor/32x32/apps/quorvela.png usr/share/icons/hicolor/128x128/apps/quorvela.png; do
+  grep -q "\./$path\$" <<<"$contents" || { echo "missing from the package: $path"; exit 1; }
+done
+grep -q 'libqt6widgets6' <<<"$(dpkg-deb -f "$deb" Depends)"
+# lintian says it runs as root; that line is no finding.
 lintian --fail-on error,warning "$deb" 2>&1 | grep -v 'running with root privileges' || true
 lintian --fail-on error,warning "$deb" >/dev/null 2>&1
 echo "1 passed, 0 failed"
