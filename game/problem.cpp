@@ -6,8 +6,6 @@
 #include "ui/controls.h"
 #include "ui/tavola.h"
 
-#include <QPainter>
-
 #include <algorithm>
 
 namespace quorvela {
@@ -74,7 +72,6 @@ void Tavola::PaintGradient()
     // fall below the window. Each band reaches down to where the next begins,
     // so the stripes touch and no row of background shows between them.
     ClientArea &area = *ui->client;
-    QPainter p(&area.canvas());
     const qreal unit = area.height() / 512.0;
     const int red = std::min(255, resultNum + 100);
     const int green = std::min(255, resultDen * 20);
@@ -82,10 +79,9 @@ void Tavola::PaintGradient()
     for (int i = 0; i <= 255; ++i) {
         const int top = qRound(y * unit);
         const int next = qRound((y + 3) * unit);
-        p.fillRect(QRect(0, top, area.width(), next - top), QColor(red, green, i));
+        area.fillBox(QRect(0, top, area.width(), next - top), QColor(red, green, i));
         y += 3;
     }
-    area.update();
 }
 
 } // namespace quorvela

@@ -1,10 +1,12 @@
 // What a screen reader gets from the window, and the keyboard way into the menus.
 #include "support/fakes.h"
+#include "ui/blinkrest.h"
 #include "ui/spoken.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QMenuBar>
+#include <QStyleHints>
 #include <QTest>
 
 using namespace quorvela;
@@ -39,6 +41,7 @@ private slots:
     void namesRolesDescriptions();
     void problemReadAsASum();
     void f10OpensTheMenus();
+    void cursorRestsAfterAWhileWithoutInput();
 };
 
 void TestAccessibility::spoken_data()
@@ -143,6 +146,25 @@ void TestAccessibility::f10OpensTheMenus()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10);
     QTRY_COMPARE(game.window->menuBar()->activeAction(), game.window->menuBar()->actions().at(0));
     QTest::keyClick(game.window->menuBar(), Qt::Key_Escape);
+}
+
+void TestAccessibility::cursorRestsAfterAWhileWithoutInput()
+{
+    // No blinking once the player has been still for a while; any key brings it back.
+    QLineEdit box;
+    box.show();
+    const int flashTime = QGuiApplication::styleHints()->cursorFlashTime();
+    QVERIFY(flashTime > 0);
+    {
+        BlinkRest rest(nullptr, 50);
+        QVERIFY(!rest.resting());
+        QTRY_VERIFY(rest.resting());
+        QCOMPARE(QGuiApplication::styleHints()->cursorFlashTime(), 0);
+        QTest::keyClick(&box, Qt::Key_A);
+        QCOMPARE(QGuiApplication::styleHints()->cursorFlashTime(), flashTime);
+        QTRY_VERIFY(rest.resting());
+    }
+    QCOMPARE(QGuiApplication::styleHints()->cursorFlashTime(), flashTime);
 }
 
 QTEST_MAIN(TestAccessibility)

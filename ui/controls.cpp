@@ -133,49 +133,32 @@ void ClientArea::setBackColor(const QColor &color)
     cls();
 }
 
-QImage &ClientArea::canvas()
-{
-    ensureCanvas();
-    return canvas_;
-}
-
 void ClientArea::cls()
 {
-    ensureCanvas();
-    canvas_.fill(backColor_);
+    boxes_.clear();
     update();
+}
+
+void ClientArea::fillBox(const QRect &box, const QColor &color)
+{
+    boxes_.push_back({box, color});
+    update(box);
 }
 
 void ClientArea::paintEvent(QPaintEvent *event)
 {
-    // Copied in strips of at most 16 rows: Qt hands larger blits to its thread
-    // pool, and on a small machine waking the threads costs more than the copy.
+    // Filled in strips of at most 16 rows: Qt hands taller fills to its thread
+    // pool, and on a small machine waking the threads costs more than the fill.
     constexpr int kStrip = 16;
     QPainter p(this);
-    const qreal dpr = canvas_.devicePixelRatio();
     const QRect area = event->rect();
-    for (int top = area.top(); top <= area.bottom(); top += kStrip) {
-        const QRect strip(area.left(), top, area.width(), std::min(kStrip, area.bottom() + 1 - top));
-        p.drawImage(strip, canvas_, QRectF(QPointF(strip.topLeft()) * dpr, QSizeF(strip.size()) * dpr));
+    for (int top = area.top(); top <= area.bottom(); top += kStrip)
+        p.fillRect(QRect(area.left(), top, area.width(), std::min(kStrip, area.bottom() + 1 - top)), backColor_);
+    for (const Box &box : boxes_) {
+        const QRect visible = box.rect & area;
+        if (!visible.isEmpty())
+            p.fillRect(visible, box.color);
     }
-}
-
-void ClientArea::resizeEvent(QResizeEvent *) { ensureCanvas(); }
-
-void ClientArea::ensureCanvas()
-{
-    // The drawing persists: a larger area keeps it and adds background around it.
-    const qreal dpr = devicePixelRatioF();
-    const QSize needed = size() * dpr;
-    if (canvas_.width() >= needed.width() && canvas_.height() >= needed.height() &&
-        canvas_.devicePixelRatio() == dpr)
-        return;
-    QImage grown(needed.expandedTo(canvas_.size()), QImage::Format_ARGB32_Premultiplied);
-    grown.setDevicePixelRatio(dpr);
-    grown.fill(backColor_);
-    if (!canvas_.isNull() && canvas_.devicePixelRatio() == dpr)
-        QPainter(&grown).drawImage(QPoint(0, 0), canvas_);
-    canvas_ = grown;
 }
 
 } // namespace quorvela

@@ -1,7 +1,6 @@
 // The kinds of control on Tavola, and the struct that holds one load's worth.
 #pragma once
 
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStaticText>
@@ -10,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 class QMenuBar;
 class QTimer;
@@ -77,8 +77,9 @@ private:
     QIcon pressedFace_;
 };
 
-// The client area: the background colour and the persistent image that the
-// problem's stripes are painted into.
+// The client area: the background colour and what has been drawn on it. The
+// drawing persists (it is repainted after being covered) until cls() or a new
+// background colour wipes it; it is kept as the boxes drawn, not as pixels.
 class ClientArea : public QWidget {
     Q_OBJECT
 public:
@@ -88,18 +89,19 @@ public:
     void setBackColor(const QColor &color);
     // Clears the drawing to the background colour.
     void cls();
-    QImage &canvas();
+    // Draws a filled box, in the client area's coordinates.
+    void fillBox(const QRect &box, const QColor &color);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
 
 private:
-    // Sized before the first show too: start-up paints before the window appears.
-    void ensureCanvas();
-
+    struct Box {
+        QRect rect;
+        QColor color;
+    };
     QColor backColor_;
-    QImage canvas_;
+    std::vector<Box> boxes_;
 };
 
 struct Controls {
