@@ -37,7 +37,8 @@ int main(int argc, char **argv)
         game.dialogs.answers.push_back(Answer::Yes);
         game.dialogs.names.push_back(QStringLiteral("Gara %1").arg(competition));
         game.window->findChild<QAction *>(QStringLiteral("Next"))->trigger();
-        if (!QTest::qWaitFor([&] { return game.dialogs.answers.empty() && game.window->isVisible(); }))
+        if (!QTest::qWaitFor(
+                [&] { return game.dialogs.answers.empty() && game.window->isVisible(); }))
             return 1;
         QTest::qWait(5);
         // A few answers each time, so every competition paints and counts.

@@ -24,7 +24,8 @@ inline void stamp(const char *what)
 
 class FirstPaint : public QObject {
 public:
-    FirstPaint(QWidget *widget, std::function<void()> then) : QObject(widget), then_(std::move(then))
+    FirstPaint(QWidget *widget, std::function<void()> then)
+        : QObject(widget), then_(std::move(then))
     {
         widget->installEventFilter(this);
     }

@@ -82,10 +82,19 @@ void FractionsOfEveryProblem(benchmark::State &state)
 } // namespace
 
 BENCHMARK(DrawProblem)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly();
-BENCHMARK_CAPTURE(JudgeAnswer, right, true)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly();
-BENCHMARK_CAPTURE(JudgeAnswer, wrong, false)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK_CAPTURE(JudgeAnswer, right, true)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
+BENCHMARK_CAPTURE(JudgeAnswer, wrong, false)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
 BENCHMARK(ClockTick)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly();
-BENCHMARK(FractionsOfEveryProblem)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(FractionsOfEveryProblem)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
 
 int main(int argc, char **argv)
 {

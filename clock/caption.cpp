@@ -9,7 +9,8 @@ void Tavola::Form_Resize()
     if (windowState() & Qt::WindowMinimized)
         ShowTimeLeftInCaption();
     else
-        setWindowTitle(QStringLiteral("                                                       Quorvela anche con diverso denominatore"));
+        setWindowTitle(QStringLiteral("                                                       "
+                                      "Quorvela anche con diverso denominatore"));
 }
 
 void Tavola::ShowTimeLeftInCaption()

@@ -36,12 +36,14 @@ void Tavola::Text3_KeyPress(std::int16_t &KeyAscii)
         if (strictReading(c.Text2->text()) == 1.0)
             c.Line1[0]->hide();
 
-        if (!matchesSumTexts(c.txtAnswer->text(), c.Text3->text(), c.Text9->text(), c.Text10->text())) {
+        if (!matchesSumTexts(c.txtAnswer->text(), c.Text3->text(), c.Text9->text(),
+                             c.Text10->text())) {
             wrongAnswers = countedUp(wrongAnswers, correctAnswers + wrongAnswers);
             if (lenientReading(c.Text10->text()) == 1.0)
                 c.lblMessage->setCaption(QStringLiteral("Sbagliato!! ") + c.Text9->text());
             else
-                c.lblMessage->setCaption(QStringLiteral("Sbagliato!! ") + c.Text9->text() + QStringLiteral(" / ") + c.Text10->text());
+                c.lblMessage->setCaption(QStringLiteral("Sbagliato!! ") + c.Text9->text() +
+                                         QStringLiteral(" / ") + c.Text10->text());
         }
 
         SetBackColor(Qt::black);

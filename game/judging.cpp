@@ -15,8 +15,8 @@ bool isAnswerKey(std::int16_t keyAscii)
     return (keyAscii >= 48 && keyAscii <= 57) || keyAscii == 32 || keyAscii == kBackspace;
 }
 
-bool matchesSumTexts(const QString &numerator, const QString &denominator, const QString &sumNumerator,
-                     const QString &sumDenominator)
+bool matchesSumTexts(const QString &numerator, const QString &denominator,
+                     const QString &sumNumerator, const QString &sumDenominator)
 {
     return lenientReading(numerator) == lenientReading(sumNumerator) &&
            lenientReading(denominator) == lenientReading(sumDenominator);
@@ -25,7 +25,8 @@ bool matchesSumTexts(const QString &numerator, const QString &denominator, const
 bool isCorrectAnswer(const QString &numerator, const QString &denominator, std::int32_t resultNum,
                      std::int32_t resultDen)
 {
-    return strictReading(numerator) == double(resultNum) && strictReading(denominator) == double(resultDen);
+    return strictReading(numerator) == double(resultNum) &&
+           strictReading(denominator) == double(resultDen);
 }
 
 } // namespace quorvela

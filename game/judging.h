@@ -12,8 +12,8 @@ bool isAnswerKey(std::int16_t keyAscii);
 
 // The judging: lenient readings of the boxes against those of the sum's texts.
 // False means a wrong answer, counted and announced.
-bool matchesSumTexts(const QString &numerator, const QString &denominator, const QString &sumNumerator,
-                     const QString &sumDenominator);
+bool matchesSumTexts(const QString &numerator, const QString &denominator,
+                     const QString &sumNumerator, const QString &sumDenominator);
 
 // The scoring: strict readings of the boxes against the sum. A box that is no
 // number as a whole (such as "3/4") is not a correct answer.

@@ -5,8 +5,8 @@ namespace quorvela {
 
 void Tavola::Next_Click()
 {
-    if (MsgBox(MessageBox::yesNo(QStringLiteral("INIZIAMO UNA NUOVA GARA  ?"), QStringLiteral("INIZIARE NUOVA GARA"))) ==
-        Answer::No)
+    if (MsgBox(MessageBox::yesNo(QStringLiteral("INIZIAMO UNA NUOVA GARA  ?"),
+                                 QStringLiteral("INIZIARE NUOVA GARA"))) == Answer::No)
         return;
     // The abandoned score is never compared with the record.
     Unload();

@@ -18,11 +18,14 @@ void Tavola::Form_Load()
 
     const QString name = InputBox(QStringLiteral("Come ti chiami?"));
     MsgBox(MessageBox::ok(u' ' + name + QStringLiteral(" vediamo se sei un vero campione  ")));
-    MsgBox(MessageBox::ok(QStringLiteral("Premi il tasto invio (Return) dopo aver scritto il numeratore")));
+    MsgBox(MessageBox::ok(
+        QStringLiteral("Premi il tasto invio (Return) dopo aver scritto il numeratore")));
     MsgBox(MessageBox::ok(QStringLiteral("ed ancora invio dopo aver inserito il denominatore")));
     MsgBox(MessageBox::ok(QStringLiteral("Ricordati di semplificare la frazione inserita")));
-    MsgBox(MessageBox::ok(QStringLiteral("Se devi correggere il numeratore puoi spostarti con il mouse")));
-    MsgBox(MessageBox::ok(QStringLiteral("Puoi anche cancellare e scrivere le frazioni equivalenti")));
+    MsgBox(MessageBox::ok(
+        QStringLiteral("Se devi correggere il numeratore puoi spostarti con il mouse")));
+    MsgBox(
+        MessageBox::ok(QStringLiteral("Puoi anche cancellare e scrivere le frazioni equivalenti")));
     MsgBox(MessageBox::ok(QStringLiteral("   Buona fortuna ") + name));
     ui->lblnome1->setCaption(name);
 
@@ -48,6 +51,9 @@ void Tavola::Form_Load()
     cmdNext_Click();
 }
 
-void Tavola::Form_Activate() { ui->txtAnswer->setFocus(); }
+void Tavola::Form_Activate()
+{
+    ui->txtAnswer->setFocus();
+}
 
 } // namespace quorvela

@@ -44,6 +44,9 @@ QString QtDialogs::inputBox(const QString &prompt, const QString &title)
     return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
-void QtDialogs::beep() { QApplication::beep(); }
+void QtDialogs::beep()
+{
+    QApplication::beep();
+}
 
 } // namespace quorvela

@@ -11,8 +11,14 @@ namespace quorvela {
 
 namespace {
 
-bool isSkipped(QChar c) { return c == u' ' || c == u'\t' || c == u'\n'; }
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool isSkipped(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\n';
+}
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
 
 // Enough significant digits to round any decimal to the nearest double; digits
 // beyond only matter as "something non-zero follows", kept as one sticky digit.
@@ -109,9 +115,11 @@ double lenientReading(const QString &text)
     const std::string literal = digits + "e" + std::to_string(exponent);
     // from_chars, unlike strtod, ignores the C locale that Qt sets from the user's.
     double magnitude = 0.0;
-    const auto [ptr, error] = std::from_chars(literal.data(), literal.data() + literal.size(), magnitude);
+    const auto [ptr, error] =
+        std::from_chars(literal.data(), literal.data() + literal.size(), magnitude);
     if (error == std::errc::result_out_of_range)
-        magnitude = long(digits.size()) + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+        magnitude =
+            long(digits.size()) + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
     return negative ? -magnitude : magnitude;
 }
 
@@ -141,7 +149,10 @@ QString format00(int value)
     return value < 0 ? u'-' + digits : digits;
 }
 
-QString formatPlain(int value) { return QString::number(value); }
+QString formatPlain(int value)
+{
+    return QString::number(value);
+}
 
 QString shortestText(double value)
 {

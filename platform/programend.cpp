@@ -48,7 +48,8 @@ QString italianReason(int errorNumber)
 
 QString FileError::message() const
 {
-    return QStringLiteral("Non riesco a %1 il file del record\n%2\n\nMotivo: %3.\n\nIl gioco termina.")
+    return QStringLiteral(
+               "Non riesco a %1 il file del record\n%2\n\nMotivo: %3.\n\nIl gioco termina.")
         .arg(action, QDir::cleanPath(path), italianReason(errorNumber));
 }
 

@@ -5,9 +5,15 @@
 
 namespace quorvela {
 
-int drawFrom(float r, int k) { return int(std::floor(double(r) * k + 1.0)); }
+int drawFrom(float r, int k)
+{
+    return int(std::floor(double(r) * k + 1.0));
+}
 
-ClockSeededRandom::ClockSeededRandom() { reseedFromClock(); }
+ClockSeededRandom::ClockSeededRandom()
+{
+    reseedFromClock();
+}
 
 float ClockSeededRandom::next()
 {
@@ -21,7 +27,8 @@ void ClockSeededRandom::reseedFromClock()
     // Nanoseconds of the time of day, plus a count of reseeds: two reseeds on a
     // coarse clock still give different sequences.
     const auto now = std::chrono::system_clock::now().time_since_epoch();
-    const auto ns = std::uint64_t(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count());
+    const auto ns =
+        std::uint64_t(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count());
     ++reseeds_;
     std::seed_seq seq{std::uint32_t(ns), std::uint32_t(ns >> 32), std::uint32_t(reseeds_),
                       std::uint32_t(reseeds_ >> 32)};

@@ -21,13 +21,17 @@ constexpr mode_t kSharedFolder = 0777;
     throw FileError{path, QString::fromLatin1(action), errorNumber};
 }
 
-QByteArray encoded(const QString &path) { return QFile::encodeName(path); }
+QByteArray encoded(const QString &path)
+{
+    return QFile::encodeName(path);
+}
 
 // Opens without following a symbolic link and without blocking on a FIFO, then
 // insists on a regular file: a shared folder must not be a way in.
 int openRegular(const QString &path, int flags, const char *action, mode_t mode = 0)
 {
-    const int fd = ::open(encoded(path).constData(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, mode);
+    const int fd =
+        ::open(encoded(path).constData(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, mode);
     if (fd < 0)
         fail(path, action, errno);
     struct stat st {};
@@ -57,7 +61,10 @@ void writeAll(int fd, const QByteArray &bytes, const QString &path)
 
 } // namespace
 
-TextFiles::~TextFiles() { closeAll(); }
+TextFiles::~TextFiles()
+{
+    closeAll();
+}
 
 std::int16_t TextFiles::freeFile() const
 {
@@ -87,8 +94,8 @@ TextFiles::OpenFile &TextFiles::at(std::int16_t number)
 void TextFiles::openForAppend(std::int16_t number, const QString &path)
 {
     const QByteArray name = encoded(path);
-    int fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                    kSharedFile);
+    int fd = ::open(name.constData(),
+                    O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kSharedFile);
     if (fd >= 0) {
         // The umask would keep other accounts out of a record they share.
         ::fchmod(fd, kSharedFile);
@@ -102,7 +109,8 @@ void TextFiles::openForAppend(std::int16_t number, const QString &path)
 
 void TextFiles::openForInput(std::int16_t number, const QString &path)
 {
-    insert(number, {openRegular(path, O_RDONLY, "leggere"), Mode::Input, path, QString(), QByteArray()});
+    insert(number,
+           {openRegular(path, O_RDONLY, "leggere"), Mode::Input, path, QString(), QByteArray()});
 }
 
 void TextFiles::openForOutput(std::int16_t number, const QString &path)

@@ -8,8 +8,8 @@ namespace quorvela {
 
 void Tavola::cmdExit_Click()
 {
-    if (MsgBox(MessageBox::yesNo(QStringLiteral("Vuoi veramente lasciarmi  ?"), QStringLiteral("Uscire dal programma"))) ==
-        Answer::No)
+    if (MsgBox(MessageBox::yesNo(QStringLiteral("Vuoi veramente lasciarmi  ?"),
+                                 QStringLiteral("Uscire dal programma"))) == Answer::No)
         return;
 
     const double record = lenientReading(ui->lblpunti->text());

@@ -26,7 +26,10 @@ void walk(QAccessibleInterface *root, QList<QAccessibleInterface *> &out)
     }
 }
 
-QAccessibleInterface *of(QObject *object) { return QAccessible::queryAccessibleInterface(object); }
+QAccessibleInterface *of(QObject *object)
+{
+    return QAccessible::queryAccessibleInterface(object);
+}
 
 } // namespace
 
@@ -48,7 +51,8 @@ void TestAccessibility::spoken_data()
 {
     QTest::addColumn<QList<int>>("problem");
     QTest::addColumn<QString>("words");
-    QTest::newRow("seven quarters plus two thirds") << QList<int>{7, 4, 2, 3} << "sette quarti più due terzi";
+    QTest::newRow("seven quarters plus two thirds")
+        << QList<int>{7, 4, 2, 3} << "sette quarti più due terzi";
     QTest::newRow("one half, singular") << QList<int>{1, 2, 3, 5} << "un mezzo più tre quinti";
     QTest::newRow("whole number alone") << QList<int>{3, 1, 5, 5} << "tre più cinque quinti";
     QTest::newRow("tenths") << QList<int>{8, 3, 8, 10} << "otto terzi più otto decimi";
@@ -93,17 +97,32 @@ void TestAccessibility::namesRolesDescriptions_data()
     QTest::addColumn<int>("role");
     QTest::addColumn<QString>("name"); // empty: the visible text
     QTest::addColumn<QString>("description");
-    QTest::newRow("txtAnswer") << "txtAnswer" << int(QAccessible::EditableText) << "numeratore del risultato" << "";
-    QTest::newRow("Text3") << "Text3" << int(QAccessible::EditableText) << "denominatore del risultato" << "";
-    QTest::newRow("Text2") << "Text2" << int(QAccessible::EditableText) << "denominatore della prima frazione" << "";
-    QTest::newRow("Text6") << "Text6" << int(QAccessible::EditableText) << "denominatore della seconda frazione" << "";
-    QTest::newRow("lblScore") << "lblScore" << int(QAccessible::StaticText) << "" << "Risposte esatte";
-    QTest::newRow("lblScore1") << "lblScore1" << int(QAccessible::StaticText) << "" << "Risposte errate";
-    QTest::newRow("lblScore2") << "lblScore2" << int(QAccessible::StaticText) << "" << "Risposte totali";
-    QTest::newRow("lblconto") << "lblconto" << int(QAccessible::StaticText) << "" << "Tempo restante";
-    QTest::newRow("lblnome") << "lblnome" << int(QAccessible::StaticText) << "" << "Chi detiene il record";
-    QTest::newRow("cmdNext") << "cmdNext" << int(QAccessible::Button) << "Nuovo calcolo" << "";
-    QTest::newRow("cmdExit") << "cmdExit" << int(QAccessible::Button) << "Esci dal gioco" << "";
+    QTest::newRow("txtAnswer") << "txtAnswer" << int(QAccessible::EditableText)
+                               << "numeratore del risultato"
+                               << "";
+    QTest::newRow("Text3") << "Text3" << int(QAccessible::EditableText)
+                           << "denominatore del risultato"
+                           << "";
+    QTest::newRow("Text2") << "Text2" << int(QAccessible::EditableText)
+                           << "denominatore della prima frazione"
+                           << "";
+    QTest::newRow("Text6") << "Text6" << int(QAccessible::EditableText)
+                           << "denominatore della seconda frazione"
+                           << "";
+    QTest::newRow("lblScore") << "lblScore" << int(QAccessible::StaticText) << ""
+                              << "Risposte esatte";
+    QTest::newRow("lblScore1") << "lblScore1" << int(QAccessible::StaticText) << ""
+                               << "Risposte errate";
+    QTest::newRow("lblScore2") << "lblScore2" << int(QAccessible::StaticText) << ""
+                               << "Risposte totali";
+    QTest::newRow("lblconto") << "lblconto" << int(QAccessible::StaticText) << ""
+                              << "Tempo restante";
+    QTest::newRow("lblnome") << "lblnome" << int(QAccessible::StaticText) << ""
+                             << "Chi detiene il record";
+    QTest::newRow("cmdNext") << "cmdNext" << int(QAccessible::Button) << "Nuovo calcolo"
+                             << "";
+    QTest::newRow("cmdExit") << "cmdExit" << int(QAccessible::Button) << "Esci dal gioco"
+                             << "";
 }
 
 void TestAccessibility::namesRolesDescriptions()

@@ -37,19 +37,35 @@ void TestAnswer::judging_data()
     QTest::addColumn<int>("correct");
     QTest::addColumn<int>("wrong");
     QTest::addColumn<bool>("denominatorShown");
-    const QList<int> twoThirds{1, 2, 1, 6};  // 2/3
-    const QList<int> three{2, 1, 1, 1};      // 3
-    QTest::newRow("2/3 right") << twoThirds << "2" << "3" << "praise" << 1 << 0 << true;
-    QTest::newRow("unreduced 10/15 is wrong") << twoThirds << "10" << "15" << "Sbagliato!! 2 / 3" << 0 << 1 << true;
-    QTest::newRow("3 over empty is right") << three << "3" << "" << "praise" << 1 << 0 << false;
-    QTest::newRow("3 over 1 is right") << three << "3" << "1" << "praise" << 1 << 0 << false;
-    QTest::newRow("6 over 2 is wrong") << three << "6" << "2" << "Sbagliato!! 3" << 0 << 1 << true;
-    QTest::newRow("both empty judge 1 over 1") << three << "" << "" << "Sbagliato!! 3" << 0 << 1 << false;
-    QTest::newRow("blank inside judges as 12 but is not counted")
-        << QList<int>{8, 5, 4, 5} << "1 2" << "5" << "" << 0 << 0 << true;
-    QTest::newRow("3/4 judged by its leading 3 but not counted")
-        << three << "3/4" << "" << "" << 0 << 0 << false;
-    QTest::newRow("no number at all is wrong") << twoThirds << "abc" << "3" << "Sbagliato!! 2 / 3" << 0 << 1 << true;
+    const QList<int> twoThirds{1, 2, 1, 6}; // 2/3
+    const QList<int> three{2, 1, 1, 1};     // 3
+    QTest::newRow("2/3 right") << twoThirds << "2"
+                               << "3"
+                               << "praise" << 1 << 0 << true;
+    QTest::newRow("unreduced 10/15 is wrong") << twoThirds << "10"
+                                              << "15"
+                                              << "Sbagliato!! 2 / 3" << 0 << 1 << true;
+    QTest::newRow("3 over empty is right") << three << "3"
+                                           << ""
+                                           << "praise" << 1 << 0 << false;
+    QTest::newRow("3 over 1 is right") << three << "3"
+                                       << "1"
+                                       << "praise" << 1 << 0 << false;
+    QTest::newRow("6 over 2 is wrong") << three << "6"
+                                       << "2"
+                                       << "Sbagliato!! 3" << 0 << 1 << true;
+    QTest::newRow("both empty judge 1 over 1") << three << ""
+                                               << ""
+                                               << "Sbagliato!! 3" << 0 << 1 << false;
+    QTest::newRow("blank inside judges as 12 but is not counted") << QList<int>{8, 5, 4, 5} << "1 2"
+                                                                  << "5"
+                                                                  << "" << 0 << 0 << true;
+    QTest::newRow("3/4 judged by its leading 3 but not counted") << three << "3/4"
+                                                                 << ""
+                                                                 << "" << 0 << 0 << false;
+    QTest::newRow("no number at all is wrong") << twoThirds << "abc"
+                                               << "3"
+                                               << "Sbagliato!! 2 / 3" << 0 << 1 << true;
 }
 
 void TestAnswer::judging()
@@ -72,9 +88,9 @@ void TestAnswer::judging()
     QCOMPARE(c.txtAnswer->text(), numerator.isEmpty() ? "1" : numerator);
     QCOMPARE(c.Text3->text(), denominator.isEmpty() ? "1" : denominator);
     if (message == "praise")
-        QVERIFY(QStringList({"Esatto. Sei eccezionale!!!", "OKKKKKKKKKKKKK!!!", "F A N T A S T I C O!!!",
-                             "M I T I C O!!!", "O T T I M O!!!", "SEI UN CAMPIONE!!!",
-                             "SEI INSUPERABILE!!!", "E S A T T O!!!"})
+        QVERIFY(QStringList({"Esatto. Sei eccezionale!!!", "OKKKKKKKKKKKKK!!!",
+                             "F A N T A S T I C O!!!", "M I T I C O!!!", "O T T I M O!!!",
+                             "SEI UN CAMPIONE!!!", "SEI INSUPERABILE!!!", "E S A T T O!!!"})
                     .contains(c.lblMessage->text()));
     else
         QCOMPARE(c.lblMessage->text(), message);
@@ -122,7 +138,8 @@ void TestAnswer::keysInTheNumeratorBox()
     QTest::keyClick(c.txtAnswer, Qt::Key(key));
     QCOMPARE(c.txtAnswer->text(), text);
     QCOMPARE(QApplication::focusWidget(), movesOn ? c.Text3 : c.txtAnswer);
-    QCOMPARE(c.Text3->isVisible(), key != Qt::Key_Left && key != Qt::Key_Delete && key != Qt::Key_F2);
+    QCOMPARE(c.Text3->isVisible(),
+             key != Qt::Key_Left && key != Qt::Key_Delete && key != Qt::Key_F2);
     QCOMPARE(c.lblScore2->text(), "0");
     QCOMPARE(c.lblMessage->text(), "");
 }
@@ -244,7 +261,8 @@ void TestAnswer::hostileTextIsJudged()
     game.scriptProblem(1, 2, 1, 6);
     QVERIFY(game.start());
     Controls &c = game.c();
-    const QStringList texts = {"1e999", "-0", "   ", "٣", "\xF0\x9F\x98\x80", QString(15, u'9'), "2,"};
+    const QStringList texts = {"1e999",           "-0", "   ", "٣", "\xF0\x9F\x98\x80",
+                               QString(15, u'9'), "2,"};
     for (const QString &text : texts) {
         c.txtAnswer->setText(text);
         c.Text3->setText(text);

@@ -160,8 +160,8 @@ void TestClock::exitQuestionOpenAcrossZero()
     QVERIFY(game.c().Timer1->isActive());
     game.dialogs.answers.push_back(Answer::No);
     tick(*game.window);
-    QCOMPARE(game.boxTexts(), (QStringList{"Vuoi veramente lasciarmi  ?", "Vuoi veramente lasciarmi  ?",
-                                           "Tempo scaduto"}));
+    QCOMPARE(game.boxTexts(), (QStringList{"Vuoi veramente lasciarmi  ?",
+                                           "Vuoi veramente lasciarmi  ?", "Tempo scaduto"}));
     QVERIFY(!game.c().Timer1->isActive());
 }
 

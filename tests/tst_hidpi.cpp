@@ -4,8 +4,8 @@
 
 #include <QApplication>
 #include <QScreen>
-#include <QtMath>
 #include <QTest>
+#include <QtMath>
 
 using namespace quorvela;
 using namespace quorvela::test;
@@ -24,7 +24,8 @@ void TestHiDpi::layoutScales()
 {
     // The same logical layout; device pixels follow the ratio; stripes and boxes where they belong.
     const qreal ratio = QGuiApplication::primaryScreen()->devicePixelRatio();
-    QVERIFY2(ratio == qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(), qPrintable(QString::number(ratio)));
+    QVERIFY2(ratio == qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(),
+             qPrintable(QString::number(ratio)));
     Game game;
     game.scriptProblem(7, 4, 2, 3); // stripes of red 129, green 240
     QVERIFY(game.start());
@@ -35,7 +36,9 @@ void TestHiDpi::layoutScales()
     const QImage shot = client->grab().toImage();
     QCOMPARE(shot.devicePixelRatio(), ratio);
     QCOMPARE(shot.size(), (QSizeF(729, 516) * ratio).toSize());
-    auto at = [&](qreal x, qreal y) { return shot.pixelColor(qRound(x * ratio), qRound(y * ratio)); };
+    auto at = [&](qreal x, qreal y) {
+        return shot.pixelColor(qRound(x * ratio), qRound(y * ratio));
+    };
     for (int band : {0, 60, 160})
         QCOMPARE(at(720, (band * 3 + 1.5) * 516.0 / 512.0), QColor(129, 240, band));
     QCOMPARE(at(585, 20), QColor(0, 255, 255));
@@ -51,20 +54,23 @@ void TestHiDpi::noTextIsCut()
     Game game;
     QVERIFY(game.start());
     Controls &c = game.c();
-    QStringList messages = {"Sbagliato!! 71 / 40", "F A N T A S T I C O!!!", "Esatto. Sei eccezionale!!!",
-                            "SEI INSUPERABILE!!!", "OKKKKKKKKKKKKK!!!"};
+    QStringList messages = {"Sbagliato!! 71 / 40", "F A N T A S T I C O!!!",
+                            "Esatto. Sei eccezionale!!!", "SEI INSUPERABILE!!!",
+                            "OKKKKKKKKKKKKK!!!"};
     for (const QString &message : messages) {
         c.lblMessage->setCaption(message);
-        QVERIFY2(c.lblMessage->fontMetrics().horizontalAdvance(message) <= c.lblMessage->contentsRect().width(),
+        QVERIFY2(c.lblMessage->fontMetrics().horizontalAdvance(message) <=
+                     c.lblMessage->contentsRect().width(),
                  qPrintable(message));
     }
     c.lblMessage->setCaption(QString());
     for (Label *label : game.window->findChildren<Label *>()) {
-        const QRect needed = label->fontMetrics().boundingRect(label->contentsRect(), int(label->alignment()),
-                                                                label->text());
+        const QRect needed = label->fontMetrics().boundingRect(
+            label->contentsRect(), int(label->alignment()), label->text());
         QVERIFY2(label->contentsRect().width() >= needed.width(), qPrintable(label->objectName()));
     }
-    for (QLineEdit *box : {static_cast<QLineEdit *>(c.txtAnswer), static_cast<QLineEdit *>(c.Text1)}) {
+    for (QLineEdit *box :
+         {static_cast<QLineEdit *>(c.txtAnswer), static_cast<QLineEdit *>(c.Text1)}) {
         box->setText("88");
         QVERIFY(box->fontMetrics().horizontalAdvance("88") < box->width() - 8);
         QVERIFY(box->fontMetrics().height() <= box->height());
@@ -92,7 +98,8 @@ QRect inkBox(QWidget *widget, const QRect &contents)
     const QImage image = widget->grab().toImage();
     const qreal ratio = image.devicePixelRatio();
     const QRect inside(QPoint(qCeil(contents.left() * ratio), qCeil(contents.top() * ratio)),
-                       QPoint(qFloor((contents.right() + 1) * ratio) - 1, qFloor((contents.bottom() + 1) * ratio) - 1));
+                       QPoint(qFloor((contents.right() + 1) * ratio) - 1,
+                              qFloor((contents.bottom() + 1) * ratio) - 1));
     QRect box;
     for (int y = inside.top(); y <= inside.bottom(); ++y)
         for (int x = inside.left(); x <= inside.right(); ++x)
@@ -133,8 +140,14 @@ void TestHiDpi::labelsPaintTheirTextWhereQLabelWould()
             QVERIFY2(std::abs(a[edge] - b[edge]) <= 1,
                      qPrintable(QStringLiteral("%1: ours %2,%3 %4x%5, QLabel's %6,%7 %8x%9")
                                     .arg(label->objectName())
-                                    .arg(ours.x()).arg(ours.y()).arg(ours.width()).arg(ours.height())
-                                    .arg(theirs.x()).arg(theirs.y()).arg(theirs.width()).arg(theirs.height())));
+                                    .arg(ours.x())
+                                    .arg(ours.y())
+                                    .arg(ours.width())
+                                    .arg(ours.height())
+                                    .arg(theirs.x())
+                                    .arg(theirs.y())
+                                    .arg(theirs.width())
+                                    .arg(theirs.height())));
         }
     }
 }

@@ -60,18 +60,22 @@ void TestMenus::menuTree()
     QVERIFY(top[5]->text().endsWith(' '));
     QVERIFY(!top[1]->menu() && !top[2]->menu());
     const QStringList criteria = {
-        "Un numero è disivibile per 2 se è pari ossia se l'ultima cifra (quella del'unità) è 0,2,4,6,8",
-        "Un numero è divisibile per 3 se la somma delle sue cifre è un multiplo di 3 es 126: sì 1+2+6 = 9",
+        "Un numero è disivibile per 2 se è pari ossia se l'ultima cifra (quella del'unità) è "
+        "0,2,4,6,8",
+        "Un numero è divisibile per 3 se la somma delle sue cifre è un multiplo di 3 es 126: sì "
+        "1+2+6 = 9",
         "Un numero è divisibile per 4 se lo è il numero formato dalle ultime due cifre ",
         "Un numero è divisibile per 5 se termina con 0 oppure 5",
-        "Un numero è divisibile per 6 se è divisibile sia per 2 che per 3. Es. 912 Sì  poiché è divisibile sia per 2 che per 3",
+        "Un numero è divisibile per 6 se è divisibile sia per 2 che per 3. Es. 912 Sì  poiché è "
+        "divisibile sia per 2 che per 3",
     };
     QStringList shown, itemNames;
     for (QAction *item : top[4]->menu()->actions())
         shown << item->text(), itemNames << item->objectName();
     QCOMPARE(shown, criteria);
     QCOMPARE(itemNames, (QStringList{"due", "tre", "quattro", "cinq", "sei"}));
-    QCOMPARE(top[5]->menu()->actions().at(0)->text(), " Per segnalare eventuali errori  o suggerimenti");
+    QCOMPARE(top[5]->menu()->actions().at(0)->text(),
+             " Per segnalare eventuali errori  o suggerimenti");
     QCOMPARE(top[5]->menu()->actions().at(0)->objectName(), "segn");
     QCOMPARE(top[0]->menu()->actions().at(0)->objectName(), "Tmer");
     for (QAction *action : game.window->menuBar()->findChildren<QAction *>()) {
@@ -114,7 +118,10 @@ void TestMenus::help()
     for (int i = 0; i < 2; ++i)
         game.window->findChild<QAction *>("HELP")->trigger();
     const MessageBox &box = game.dialogs.boxes.back();
-    QCOMPARE(box.text, name + " Devi risolvere così: es 4/15 + 2/5 = 4/15 + 6/15= 10/15 poi semplicando 2/3  Ciao");
+    QCOMPARE(
+        box.text,
+        name +
+            " Devi risolvere così: es 4/15 + 2/5 = 4/15 + 6/15= 10/15 poi semplicando 2/3  Ciao");
     QCOMPARE(box.title, "Quorvela");
     QCOMPARE(box.buttons, Buttons::Ok);
     QCOMPARE(box.icon, Icon::None);

@@ -76,14 +76,23 @@ void TestRecord::leaving_data()
     QTest::addColumn<QByteArray>("oldScore"); // "<missing>": no file before start-up
     QTest::addColumn<QByteArray>("newScore");
     QTest::addColumn<QByteArray>("newName");
-    QTest::newRow("first run, score 0: nothing written") << "Luca" << 0 << QByteArray("<missing>") << QByteArray() << QByteArray();
-    QTest::newRow("first run, score 5") << "Luca" << 5 << QByteArray("<missing>") << QByteArray("5\r\n") << QByteArray("Luca\r\n");
-    QTest::newRow("accented name, score 7") << "Niccolò" << 7 << QByteArray() << QByteArray("7\r\n") << QByteArray("Niccol\xc3\xb2\r\n");
-    QTest::newRow("empty name saved as CR LF") << "" << 2 << QByteArray() << QByteArray("2\r\n") << QByteArray("\r\n");
-    QTest::newRow("equal score keeps the record") << "Luca" << 9 << QByteArray("9\r\n") << QByteArray("9\r\n") << QByteArray("Anna\r\n");
-    QTest::newRow("12 beats 9") << "Luca" << 12 << QByteArray("9\r\n") << QByteArray("12\r\n") << QByteArray("Luca\r\n");
-    QTest::newRow("only the leading number counts") << "Luca" << 3 << QByteArray("2\r\n99\r\n") << QByteArray("3\r\n") << QByteArray("Luca\r\n");
-    QTest::newRow("text counts as 0") << "Luca" << 1 << QByteArray("abc\r\n") << QByteArray("1\r\n") << QByteArray("Luca\r\n");
+    QTest::newRow("first run, score 0: nothing written")
+        << "Luca" << 0 << QByteArray("<missing>") << QByteArray() << QByteArray();
+    QTest::newRow("first run, score 5")
+        << "Luca" << 5 << QByteArray("<missing>") << QByteArray("5\r\n") << QByteArray("Luca\r\n");
+    QTest::newRow("accented name, score 7") << "Niccolò" << 7 << QByteArray() << QByteArray("7\r\n")
+                                            << QByteArray("Niccol\xc3\xb2\r\n");
+    QTest::newRow("empty name saved as CR LF")
+        << "" << 2 << QByteArray() << QByteArray("2\r\n") << QByteArray("\r\n");
+    QTest::newRow("equal score keeps the record")
+        << "Luca" << 9 << QByteArray("9\r\n") << QByteArray("9\r\n") << QByteArray("Anna\r\n");
+    QTest::newRow("12 beats 9") << "Luca" << 12 << QByteArray("9\r\n") << QByteArray("12\r\n")
+                                << QByteArray("Luca\r\n");
+    QTest::newRow("only the leading number counts")
+        << "Luca" << 3 << QByteArray("2\r\n99\r\n") << QByteArray("3\r\n")
+        << QByteArray("Luca\r\n");
+    QTest::newRow("text counts as 0")
+        << "Luca" << 1 << QByteArray("abc\r\n") << QByteArray("1\r\n") << QByteArray("Luca\r\n");
 }
 
 void TestRecord::leaving()
@@ -120,7 +129,8 @@ void TestRecord::leaving()
         QCOMPARE(game.dialogs.boxes.back().title, "Quorvela");
     } else {
         QCOMPARE(game.boxTexts().size(), 1);
-        QCOMPARE(readBytes(game.nameFile()), oldScore == "<missing>" ? QByteArray() : QByteArray("Anna\r\n"));
+        QCOMPARE(readBytes(game.nameFile()),
+                 oldScore == "<missing>" ? QByteArray() : QByteArray("Anna\r\n"));
     }
     // Nothing runs after the end.
     QVERIFY(game.window->hasEnded());
@@ -191,7 +201,8 @@ void TestRecord::unreadableRecordEndsBeforeTheWindow()
     QVERIFY(!game.window->isVisible());
     const MessageBox &box = game.dialogs.boxes.back();
     QCOMPARE(box.title, "Quorvela");
-    QVERIFY2(box.text.contains("Non riesco a") && box.text.contains("Motivo:"), qPrintable(box.text));
+    QVERIFY2(box.text.contains("Non riesco a") && box.text.contains("Motivo:"),
+             qPrintable(box.text));
     QVERIFY(box.text.contains(obstacle.startsWith("name") ? "qvlmarc1.txt" : "record"));
     QVERIFY(!box.text.contains("42"));
     QCOMPARE(readBytes(secret), QByteArray("42\r\n"));

@@ -45,13 +45,13 @@ void TestSmoke::yesNoBoxDefaultsToNo()
         icon = box->icon();
         QTest::keyClick(box, Qt::Key_Return);
     });
-    QCOMPARE(dialogs.messageBox(MessageBox::yesNo("Vuoi veramente lasciarmi  ?", "Uscire dal programma")),
+    QCOMPARE(dialogs.messageBox(
+                 MessageBox::yesNo("Vuoi veramente lasciarmi  ?", "Uscire dal programma")),
              Answer::No);
     QCOMPARE(title, "Uscire dal programma");
     QCOMPARE(icon, QMessageBox::Question);
-    whenModal([](QWidget *w) {
-        qobject_cast<QMessageBox *>(w)->button(QMessageBox::Yes)->click();
-    });
+    whenModal(
+        [](QWidget *w) { qobject_cast<QMessageBox *>(w)->button(QMessageBox::Yes)->click(); });
     QCOMPARE(dialogs.messageBox(MessageBox::yesNo("?", "t")), Answer::Yes);
 }
 

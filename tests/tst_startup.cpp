@@ -25,7 +25,10 @@ private slots:
     void gradient();
 };
 
-void TestStartup::cleanup() { QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty()); }
+void TestStartup::cleanup()
+{
+    QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
+}
 
 void TestStartup::startupDialogs_data()
 {
@@ -147,7 +150,8 @@ void TestStartup::layout()
 
 void TestStartup::tabOrderAndHiddenBoxes()
 {
-    // Tab walks cmdExit, cmdNext, txtAnswer, Text1, Text2, Text5, Text6, Text3; Text9/10 never show.
+    // Tab walks cmdExit, cmdNext, txtAnswer, Text1, Text2, Text5, Text6, Text3; Text9/10 never
+    // show.
     Game game;
     QVERIFY(game.start());
     Controls &c = game.c();
@@ -172,12 +176,18 @@ void TestStartup::problems_data()
     QTest::addColumn<QStringList>("shown"); // Text1, Text2, Text5, Text6
     QTest::addColumn<int>("num");
     QTest::addColumn<int>("den");
-    QTest::newRow("7/4 + 2/3") << QList<int>{7, 4, 2, 3} << QStringList{"7", "4", "2", "3"} << 29 << 12;
-    QTest::newRow("7 over 2 becomes 7 over 9") << QList<int>{1, 1, 7, 2} << QStringList{"1", "1", "7", "9"} << 16 << 9;
-    QTest::newRow("5 over 5 stays") << QList<int>{1, 2, 5, 5} << QStringList{"1", "2", "5", "5"} << 3 << 2;
-    QTest::newRow("1/2 + 1/2 is 1") << QList<int>{1, 2, 1, 2} << QStringList{"1", "2", "1", "2"} << 1 << 1;
-    QTest::newRow("1/2 + 1/6 is 2/3") << QList<int>{1, 2, 1, 6} << QStringList{"1", "2", "1", "6"} << 2 << 3;
-    QTest::newRow("8/5 + 8/8") << QList<int>{8, 5, 8, 8} << QStringList{"8", "5", "8", "8"} << 13 << 5;
+    QTest::newRow("7/4 + 2/3") << QList<int>{7, 4, 2, 3} << QStringList{"7", "4", "2", "3"} << 29
+                               << 12;
+    QTest::newRow("7 over 2 becomes 7 over 9")
+        << QList<int>{1, 1, 7, 2} << QStringList{"1", "1", "7", "9"} << 16 << 9;
+    QTest::newRow("5 over 5 stays")
+        << QList<int>{1, 2, 5, 5} << QStringList{"1", "2", "5", "5"} << 3 << 2;
+    QTest::newRow("1/2 + 1/2 is 1")
+        << QList<int>{1, 2, 1, 2} << QStringList{"1", "2", "1", "2"} << 1 << 1;
+    QTest::newRow("1/2 + 1/6 is 2/3")
+        << QList<int>{1, 2, 1, 6} << QStringList{"1", "2", "1", "6"} << 2 << 3;
+    QTest::newRow("8/5 + 8/8") << QList<int>{8, 5, 8, 8} << QStringList{"8", "5", "8", "8"} << 13
+                               << 5;
 }
 
 void TestStartup::problems()
@@ -191,7 +201,8 @@ void TestStartup::problems()
     game.scriptProblem(drawn[0], drawn[1], drawn[2], drawn[3]);
     QVERIFY(game.start());
     Controls &c = game.c();
-    QCOMPARE((QStringList{c.Text1->text(), c.Text2->text(), c.Text5->text(), c.Text6->text()}), shown);
+    QCOMPARE((QStringList{c.Text1->text(), c.Text2->text(), c.Text5->text(), c.Text6->text()}),
+             shown);
     QCOMPARE(game.window->resultNum, num);
     QCOMPARE(game.window->resultDen, den);
     QCOMPARE(c.Text9->text(), QString::number(num));

@@ -101,7 +101,8 @@ void TestTextFiles::folderCreatedWithParents()
     TextFiles::makeSharedFolder(folder);
     QVERIFY(QFileInfo(folder).isDir());
     QCOMPARE(QFileInfo(folder).permissions() & QFile::WriteOther, QFile::WriteOther);
-    QCOMPARE(QFileInfo(dir.filePath("a")).permissions() & QFile::WriteOther, QFileDevice::Permissions());
+    QCOMPARE(QFileInfo(dir.filePath("a")).permissions() & QFile::WriteOther,
+             QFileDevice::Permissions());
 }
 
 QTEST_GUILESS_MAIN(TestTextFiles)

@@ -25,8 +25,9 @@ public:
     QAccessibleInterface *child(int index) const override
     {
         const QList<QWidget *> list = exposed();
-        return index >= 0 && index < list.size() ? QAccessible::queryAccessibleInterface(list.at(index))
-                                                 : nullptr;
+        return index >= 0 && index < list.size()
+                   ? QAccessible::queryAccessibleInterface(list.at(index))
+                   : nullptr;
     }
     int indexOfChild(const QAccessibleInterface *child) const override
     {
@@ -91,8 +92,9 @@ void Tavola::describeControls()
     // The whole problem, read as a sum, as the first box's description.
     auto describeProblem = [this] {
         Controls &c = *ui;
-        c.Text1->setAccessibleDescription(spokenSum(c.Text1->text().toInt(), c.Text2->text().toInt(),
-                                                    c.Text5->text().toInt(), c.Text6->text().toInt()));
+        c.Text1->setAccessibleDescription(
+            spokenSum(c.Text1->text().toInt(), c.Text2->text().toInt(), c.Text5->text().toInt(),
+                      c.Text6->text().toInt()));
     };
     for (TextBox *box : {c.Text1, c.Text2, c.Text5, c.Text6})
         connect(box, &QLineEdit::textChanged, this, describeProblem);

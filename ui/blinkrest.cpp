@@ -12,14 +12,21 @@ BlinkRest::BlinkRest(QObject *parent, int restAfterMs)
 {
     rest_.setSingleShot(true);
     rest_.setInterval(restAfterMs);
-    connect(&rest_, &QTimer::timeout, this, [] { QGuiApplication::styleHints()->setCursorFlashTime(0); });
+    connect(&rest_, &QTimer::timeout, this,
+            [] { QGuiApplication::styleHints()->setCursorFlashTime(0); });
     QCoreApplication::instance()->installEventFilter(this);
     rest_.start();
 }
 
-BlinkRest::~BlinkRest() { QGuiApplication::styleHints()->setCursorFlashTime(flashTime_); }
+BlinkRest::~BlinkRest()
+{
+    QGuiApplication::styleHints()->setCursorFlashTime(flashTime_);
+}
 
-bool BlinkRest::resting() const { return QGuiApplication::styleHints()->cursorFlashTime() == 0; }
+bool BlinkRest::resting() const
+{
+    return QGuiApplication::styleHints()->cursorFlashTime() == 0;
+}
 
 void BlinkRest::wake()
 {

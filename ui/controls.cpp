@@ -38,7 +38,9 @@ void Label::paintEvent(QPaintEvent *)
     }
     // Placed as QLabel places it: a bordered label indents its text by half an
     // "x" from the top, and from the left when it is not centred.
-    const int indentBy = indent() >= 0 ? indent() : frameWidth() > 0 ? fontMetrics().horizontalAdvance(u'x') / 2 : 0;
+    const int indentBy = indent() >= 0      ? indent()
+                         : frameWidth() > 0 ? fontMetrics().horizontalAdvance(u'x') / 2
+                                            : 0;
     const QRect area = contentsRect();
     qreal x = area.left();
     if (alignment() & Qt::AlignHCenter)
@@ -153,7 +155,8 @@ void ClientArea::paintEvent(QPaintEvent *event)
     QPainter p(this);
     const QRect area = event->rect();
     for (int top = area.top(); top <= area.bottom(); top += kStrip)
-        p.fillRect(QRect(area.left(), top, area.width(), std::min(kStrip, area.bottom() + 1 - top)), backColor_);
+        p.fillRect(QRect(area.left(), top, area.width(), std::min(kStrip, area.bottom() + 1 - top)),
+                   backColor_);
     for (const Box &box : boxes_) {
         const QRect visible = box.rect & area;
         if (!visible.isEmpty())

@@ -124,6 +124,9 @@ struct Controls {
 };
 
 // Twips to the window's logical pixels (15 twips a pixel at 96 dpi).
-constexpr int px(int twips) { return twips / 15; }
+constexpr int px(int twips)
+{
+    return twips / 15;
+}
 
 } // namespace quorvela

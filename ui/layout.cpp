@@ -156,34 +156,36 @@ void Tavola::createControls()
                          designFont(Family::Arial, 48, true), Qt::black, Plain);
     c.Label4 = makeLabel(w, "Label4", twips(6840, 480, 615, 975), QStringLiteral("="),
                          designFont(Family::Arial, 48, true), Qt::black, Centred);
-    c.Label11 = makeLabel(w, "Label11", twips(240, 2280, 2415, 375), QStringLiteral("Tempo restante"),
-                          designFont(Family::MsSansSerif, 13.5, true), kYellow, Plain);
+    c.Label11 =
+        makeLabel(w, "Label11", twips(240, 2280, 2415, 375), QStringLiteral("Tempo restante"),
+                  designFont(Family::MsSansSerif, 13.5, true), kYellow, Plain);
     c.lblconto = makeLabel(w, "lblconto", twips(600, 2760, 1575, 495), QStringLiteral("00.00.00"),
                            designFont(Family::ArialBlack, 12, true), kRed, Border);
     c.lblMessage = makeLabel(w, "lblMessage", twips(2040, 2400, 6615, 615), QString(),
                              designFont(Family::MsSansSerif, 24, true, true), kRed, Centred);
     c.lblMessage->setCursor(pictures::iconPointer());
-    c.Label6 = makeLabel(w, "Label6", twips(240, 3360, 2565, 495), QStringLiteral("Risposte esatte"),
-                         captionFont, kYellow, Border | Centred | Fits);
+    c.Label6 =
+        makeLabel(w, "Label6", twips(240, 3360, 2565, 495), QStringLiteral("Risposte esatte"),
+                  captionFont, kYellow, Border | Centred | Fits);
     c.lblScore = makeLabel(w, "lblScore", twips(1080, 4080, 555, 885), QStringLiteral("0"),
                            counterFont, kYellow, Border | Centred | Fits);
     c.lblScore->setToolTip(QStringLiteral("Questo è il tuo punteggio. Forza con il  record"));
-    c.Label1 = makeLabel(w, "Label1", twips(3840, 3360, 2520, 495), QStringLiteral("Risposte errate"),
-                         captionFont, kRed, Border | Fits);
+    c.Label1 = makeLabel(w, "Label1", twips(3840, 3360, 2520, 495),
+                         QStringLiteral("Risposte errate"), captionFont, kRed, Border | Fits);
     c.lblScore1 = makeLabel(w, "lblScore1", twips(4830, 4080, 540, 885), QStringLiteral("0"),
                             counterFont, kRed, Border | Centred | Fits);
-    c.Label3 = makeLabel(w, "Label3", twips(7440, 3360, 2340, 495), QStringLiteral("Risposte totali"),
-                         captionFont, kBlue, Border | Fits);
+    c.Label3 = makeLabel(w, "Label3", twips(7440, 3360, 2340, 495),
+                         QStringLiteral("Risposte totali"), captionFont, kBlue, Border | Fits);
     c.lblScore2 = makeLabel(w, "lblScore2", twips(8310, 4080, 555, 885), QStringLiteral("0"),
                             counterFont, kBlue, Border | Centred | Fits);
     c.Label14 = makeLabel(w, "Label14", twips(480, 5400, 1845, 615), QStringLiteral("Sfidante"),
                           designFont(Family::MsSansSerif, 24), kDarkGreen, Border | Centred | Fits);
     c.lblnome1 = makeLabel(w, "lblnome1", twips(480, 6480, 180, 495), QString(),
                            designFont(Family::MsSansSerif, 18, true), kDarkGreen, Border | Fits);
-    c.Label12 = makeLabel(w, "Label12", twips(120, 7200, 2295, 375), QStringLiteral("Il record  è di "),
-                          captionFont, kCyan, Plain);
-    c.lblnome = makeLabel(w, "lblnome", twips(2520, 7200, 5535, 495), QString(), captionFont, kCyan,
-                          Plain);
+    c.Label12 = makeLabel(w, "Label12", twips(120, 7200, 2295, 375),
+                          QStringLiteral("Il record  è di "), captionFont, kCyan, Plain);
+    c.lblnome =
+        makeLabel(w, "lblnome", twips(2520, 7200, 5535, 495), QString(), captionFont, kCyan, Plain);
     c.lblnome->setCursor(pictures::wingedNote());
     c.Label13 = makeLabel(w, "Label13", twips(8280, 7200, 1455, 435), QStringLiteral("con punti"),
                           captionFont, kCyan, Fits);
@@ -200,7 +202,8 @@ void Tavola::createControls()
     c.Text6 = makeBox(w, "Text6", twips(4320, 1200, 1455, 855), QStringLiteral("6"), boxFont);
     c.txtAnswer = makeBox(w, "txtAnswer", twips(8640, 120, 1815, 1200), QStringLiteral("9"),
                           answerFont, kCyan);
-    c.Text3 = makeBox(w, "Text3", twips(8640, 1800, 1815, 1200), QStringLiteral("10"), answerFont, kCyan);
+    c.Text3 =
+        makeBox(w, "Text3", twips(8640, 1800, 1815, 1200), QStringLiteral("10"), answerFont, kCyan);
     for (TextBox *answer : {c.txtAnswer, c.Text3}) {
         answer->setToolTip(answerTip);
         answer->setMaxLength(15);
@@ -210,10 +213,10 @@ void Tavola::createControls()
     c.Text9->hide();
     c.Text10->hide();
 
-    c.cmdNext = makeButton(w, "cmdNext", twips(4320, 5040, 1815, 1095), QStringLiteral("&Nuovo calcolo"),
-                           QColor(0, 192, 192), pictures::face(pictures::Face::Smiling),
-                           pictures::face(pictures::Face::Laughing),
-                           QStringLiteral("Go"));
+    c.cmdNext =
+        makeButton(w, "cmdNext", twips(4320, 5040, 1815, 1095), QStringLiteral("&Nuovo calcolo"),
+                   QColor(0, 192, 192), pictures::face(pictures::Face::Smiling),
+                   pictures::face(pictures::Face::Laughing), QStringLiteral("Go"));
     c.cmdNext->setCursor(pictures::iconPointer());
     c.cmdExit = makeButton(w, "cmdExit", twips(7680, 5040, 1815, 1095), QStringLiteral("E&xit"),
                            QColor(255, 128, 0), pictures::noEntry(), pictures::noEntry(),

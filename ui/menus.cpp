@@ -33,13 +33,15 @@ void Tavola::createMenus()
     ui->menuBar = bar;
 
     QMenu *credits = addMenu(bar, "Ciao", QStringLiteral("Autori: il gruppo Quorvela"));
-    addItem(credits, "Tmer", QStringLiteral("Nessun indirizzo postale: scrivici con una segnalazione"));
+    addItem(credits, "Tmer",
+            QStringLiteral("Nessun indirizzo postale: scrivici con una segnalazione"));
 
     QAction *next = bar->addAction(QStringLiteral("Nuova gara"));
     next->setObjectName(QStringLiteral("Next"));
     // Queued: a new competition destroys this very menu bar.
-    connect(next, &QAction::triggered, this, [this] { dispatch([this] { Next_Click(); }); },
-            Qt::QueuedConnection);
+    connect(
+        next, &QAction::triggered, this, [this] { dispatch([this] { Next_Click(); }); },
+        Qt::QueuedConnection);
 
     QAction *help = bar->addAction(QStringLiteral("Aiuto"));
     help->setObjectName(QStringLiteral("HELP"));
@@ -49,11 +51,19 @@ void Tavola::createMenus()
     addItem(web, "scuola", QStringLiteral("Per gli alunni dai 9 ai 13 anni e i loro insegnanti"));
 
     QMenu *crit = addMenu(bar, "crit", QStringLiteral("Alcuni criteri di divisibilità "));
-    addItem(crit, "due", QStringLiteral("Un numero è disivibile per 2 se è pari ossia se l'ultima cifra (quella del'unità) è 0,2,4,6,8"));
-    addItem(crit, "tre", QStringLiteral("Un numero è divisibile per 3 se la somma delle sue cifre è un multiplo di 3 es 126: sì 1+2+6 = 9"));
-    addItem(crit, "quattro", QStringLiteral("Un numero è divisibile per 4 se lo è il numero formato dalle ultime due cifre "));
+    addItem(crit, "due",
+            QStringLiteral("Un numero è disivibile per 2 se è pari ossia se l'ultima cifra (quella "
+                           "del'unità) è 0,2,4,6,8"));
+    addItem(crit, "tre",
+            QStringLiteral("Un numero è divisibile per 3 se la somma delle sue cifre è un multiplo "
+                           "di 3 es 126: sì 1+2+6 = 9"));
+    addItem(crit, "quattro",
+            QStringLiteral(
+                "Un numero è divisibile per 4 se lo è il numero formato dalle ultime due cifre "));
     addItem(crit, "cinq", QStringLiteral("Un numero è divisibile per 5 se termina con 0 oppure 5"));
-    addItem(crit, "sei", QStringLiteral("Un numero è divisibile per 6 se è divisibile sia per 2 che per 3. Es. 912 Sì  poiché è divisibile sia per 2 che per 3"));
+    addItem(crit, "sei",
+            QStringLiteral("Un numero è divisibile per 6 se è divisibile sia per 2 che per 3. Es. "
+                           "912 Sì  poiché è divisibile sia per 2 che per 3"));
 
     QMenu *contact = addMenu(bar, "contatti", QStringLiteral("Segnalazioni "));
     addItem(contact, "segn", QStringLiteral(" Per segnalare eventuali errori  o suggerimenti"));
@@ -62,7 +72,11 @@ void Tavola::createMenus()
 void Tavola::HELP_Click()
 {
     const QString name = ui->lblnome1->text();
-    MsgBox(MessageBox::ok(name + QStringLiteral(" Devi risolvere così: es 4/15 + 2/5 = 4/15 + 6/15= 10/15 poi semplicando 2/3  ") + QStringLiteral("Ciao")));
+    MsgBox(MessageBox::ok(
+        name +
+        QStringLiteral(
+            " Devi risolvere così: es 4/15 + 2/5 = 4/15 + 6/15= 10/15 poi semplicando 2/3  ") +
+        QStringLiteral("Ciao")));
 }
 
 } // namespace quorvela

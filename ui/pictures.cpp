@@ -64,7 +64,10 @@ public:
     QIconEngine *clone() const override { return new PaintedIconEngine(normal_, disabled_); }
 
 private:
-    const Drawing &drawing(QIcon::Mode mode) const { return mode == QIcon::Disabled ? disabled_ : normal_; }
+    const Drawing &drawing(QIcon::Mode mode) const
+    {
+        return mode == QIcon::Disabled ? disabled_ : normal_;
+    }
     Drawing normal_;
     Drawing disabled_;
 };
@@ -175,7 +178,7 @@ void drawWavingFigure(QPainter &p)
     p.drawLine(QPointF(21, 19), QPointF(27, 9)); // raised arm
     p.setPen(QPen(Qt::black, 1));
     p.setBrush(QColor(255, 220, 0));
-    p.drawEllipse(QRectF(25, 5, 5, 5)); // waving hand
+    p.drawEllipse(QRectF(25, 5, 5, 5));  // waving hand
     p.drawEllipse(QRectF(9, 5, 14, 13)); // face
     p.setBrush(Qt::black);
     p.drawChord(QRectF(9, 3, 14, 9), 0, 180 * 16); // hair
@@ -226,7 +229,10 @@ void drawIconPointer(QPainter &p)
 
 } // namespace
 
-QPixmap windowIcon(int size, qreal devicePixelRatio) { return render(size, devicePixelRatio, drawIcon); }
+QPixmap windowIcon(int size, qreal devicePixelRatio)
+{
+    return render(size, devicePixelRatio, drawIcon);
+}
 
 // Each picture is painted once and shared by every load of the window: new
 // icons each time would fill Qt's pixmap cache with copies of the same faces.

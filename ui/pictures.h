@@ -15,9 +15,9 @@ QIcon windowIcon();
 QIcon face(Face mood);
 QIcon noEntry();
 
-QCursor pointingHand();  // the window's pointer; hot spot at the fingertip
-QCursor wavingFigure();  // over cmdExit
-QCursor wingedNote();    // over lblnome
-QCursor iconPointer();   // a small square inside a square
+QCursor pointingHand(); // the window's pointer; hot spot at the fingertip
+QCursor wavingFigure(); // over cmdExit
+QCursor wingedNote();   // over lblnome
+QCursor iconPointer();  // a small square inside a square
 
 } // namespace quorvela::pictures

@@ -8,16 +8,17 @@ namespace {
 
 QString cardinal(int n)
 {
-    static const std::array<const char *, 11> words = {"zero",  "uno",  "due", "tre",  "quattro", "cinque",
-                                                       "sei",   "sette", "otto", "nove", "dieci"};
+    static const std::array<const char *, 11> words = {
+        "zero", "uno", "due", "tre", "quattro", "cinque", "sei", "sette", "otto", "nove", "dieci"};
     return n >= 0 && n <= 10 ? QString::fromLatin1(words[std::size_t(n)]) : QString::number(n);
 }
 
 // The denominator's word, singular ("terzo") or plural ("terzi").
 QString ordinal(int n, bool plural)
 {
-    static const std::array<const char *, 11> singular = {"", "", "mezzo", "terzo", "quarto", "quinto",
-                                                          "sesto", "settimo", "ottavo", "nono", "decimo"};
+    static const std::array<const char *, 11> singular = {"",       "",       "mezzo", "terzo",
+                                                          "quarto", "quinto", "sesto", "settimo",
+                                                          "ottavo", "nono",   "decimo"};
     if (n < 2 || n > 10)
         return QStringLiteral("fratto ") + QString::number(n);
     QString word = QString::fromLatin1(singular[std::size_t(n)]);

@@ -12,8 +12,7 @@
 
 namespace quorvela {
 
-Tavola::Tavola(const Services &services, QWidget *parent)
-    : QMainWindow(parent), services_(services)
+Tavola::Tavola(const Services &services, QWidget *parent) : QMainWindow(parent), services_(services)
 {
     new BlinkRest(this);
     setObjectName(QStringLiteral("Tavola"));
@@ -26,26 +25,24 @@ void Tavola::dispatch(const std::function<void()> &handler)
 {
     if (ended_)
         return;
-    ++dispatchDepth_;
     try {
         handler();
     } catch (const ProgramEnd &end) {
-        --dispatchDepth_;
         finish(end.exitCode);
-        return;
     } catch (const FileError &error) {
-        --dispatchDepth_;
-        files_.closeAll();
+        // Nothing in the game catches a file error: it is told, and the game ends.
+        // The clock stops first, so no tick comes while the message is open.
         if (ui)
             ui->Timer1->stop();
         MsgBox(MessageBox::ok(error.message()));
         finish(1);
-        return;
     }
-    --dispatchDepth_;
 }
 
-void Tavola::End(int exitCode) { throw ProgramEnd{exitCode}; }
+void Tavola::End(int exitCode)
+{
+    throw ProgramEnd{exitCode};
+}
 
 void Tavola::finish(int exitCode)
 {
@@ -127,8 +124,10 @@ void Tavola::Unload()
 void Tavola::connectHandlers()
 {
     Controls &c = *ui;
-    connect(c.cmdNext, &QAbstractButton::clicked, this, [this] { dispatch([this] { cmdNext_Click(); }); });
-    connect(c.cmdExit, &QAbstractButton::clicked, this, [this] { dispatch([this] { cmdExit_Click(); }); });
+    connect(c.cmdNext, &QAbstractButton::clicked, this,
+            [this] { dispatch([this] { cmdNext_Click(); }); });
+    connect(c.cmdExit, &QAbstractButton::clicked, this,
+            [this] { dispatch([this] { cmdExit_Click(); }); });
     connect(c.Timer1, &QTimer::timeout, this, [this] { dispatch([this] { Timer1_Timer(); }); });
     c.txtAnswer->onKeyPress = [this](std::int16_t &key) {
         dispatch([this, &key] { txtAnswer_KeyPress(key); });
@@ -160,6 +159,9 @@ void Tavola::closeEvent(QCloseEvent *event)
         finish(0);
 }
 
-void Tavola::SetBackColor(const QColor &color) { ui->client->setBackColor(color); }
+void Tavola::SetBackColor(const QColor &color)
+{
+    ui->client->setBackColor(color);
+}
 
 } // namespace quorvela

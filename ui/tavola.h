@@ -12,7 +12,11 @@
 // Text3_KeyPress -> ScoreAndPraise; Timer1_Timer -> cmdExit_Click;
 // Form_Resize -> ShowTimeLeftInCaption; Next_Click -> Unload, showWindow.
 // Each handler is defined in the folder of its subsystem (game/, clock/,
-// record/, ui/).
+// record/, ui/); ui/layout.cpp, ui/menus.cpp and ui/accessibility.cpp build
+// what every load creates.
+//
+// Dialogs go through MsgBox and InputBox, which count the dialogs open: a
+// tick that would open one while another is open waits for a later tick.
 #pragma once
 
 #include "platform/dialogs.h"
@@ -123,7 +127,6 @@ private:
     std::unique_ptr<Controls> ui;
     // Dialogs of ours open right now: ticks then open none of their own.
     int dialogsOpen_ = 0;
-    int dispatchDepth_ = 0;
     bool ended_ = false;
 };
 

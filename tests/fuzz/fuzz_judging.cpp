@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     std::int32_t resultNum = 0, resultDen = 0;
     std::memcpy(&resultNum, data, 4);
     std::memcpy(&resultDen, data + 4, 4);
-    const QString rest = QString::fromUtf8(reinterpret_cast<const char *>(data + 8), qsizetype(size - 8));
+    const QString rest =
+        QString::fromUtf8(reinterpret_cast<const char *>(data + 8), qsizetype(size - 8));
     const qsizetype cut = rest.indexOf(u'\n');
     const QString numerator = cut < 0 ? rest : rest.left(cut);
     const QString denominator = cut < 0 ? QString() : rest.mid(cut + 1);

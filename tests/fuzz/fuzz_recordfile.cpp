@@ -14,7 +14,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     using namespace quorvela;
-    static const QString path = QDir::tempPath() + QStringLiteral("/quorvela-fuzz-%1.txt").arg(::getpid());
+    static const QString path =
+        QDir::tempPath() + QStringLiteral("/quorvela-fuzz-%1.txt").arg(::getpid());
     {
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))

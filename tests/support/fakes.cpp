@@ -42,7 +42,10 @@ float ScriptedRandom::next()
     return float(fallback_() % 1000) / 1000.0f;
 }
 
-float drawing(int n, int k) { return (float(n) - 0.5f) / float(k); }
+float drawing(int n, int k)
+{
+    return (float(n) - 0.5f) / float(k);
+}
 
 Game::Game(const QString &name)
 {
@@ -53,7 +56,10 @@ Game::Game(const QString &name)
 
 Game::~Game() = default;
 
-bool Game::start() { return window->Show(); }
+bool Game::start()
+{
+    return window->Show();
+}
 
 void Game::scriptProblem(int num1, int den1, int num2, int den2)
 {
