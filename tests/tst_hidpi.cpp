@@ -116,6 +116,9 @@ void TestHiDpi::labelsPaintTheirTextWhereQLabelWould()
     // where a plain QLabel with the same settings puts it.
     Game game;
     QVERIFY(game.start());
+    // A record file of several lines, and a long name.
+    game.c().lblpunti->setCaption("12\r\n7\r\n");
+    game.c().lblnome1->setCaption("Maria Vittoria");
     for (Label *label : game.window->findChildren<Label *>()) {
         if (label->text().isEmpty())
             continue;

@@ -23,11 +23,17 @@ void Label::setCaption(const QString &caption)
         resize(sizeHint());
 }
 
-void Label::paintEvent(QPaintEvent *)
+void Label::paintEvent(QPaintEvent *event)
 {
+    const QString caption = text();
+    // Line breaks and other control characters (a record file's CR LF) are
+    // left to QLabel, which lays them out as it always has.
+    if (std::any_of(caption.begin(), caption.end(), [](QChar c) { return c.unicode() < 0x20; })) {
+        QLabel::paintEvent(event);
+        return;
+    }
     QPainter p(this);
     drawFrame(&p);
-    const QString caption = text();
     if (caption.isEmpty())
         return;
     if (laidOut_.text() != caption || laidOutFont_ != font()) {
