@@ -48,9 +48,11 @@ QString italianReason(int errorNumber)
 
 QString FileError::message() const
 {
-    return QStringLiteral(
-               "Non riesco a %1 il file del record\n%2\n\nMotivo: %3.\n\nIl gioco termina.")
-        .arg(action, QDir::cleanPath(path), italianReason(errorNumber));
+    return QStringLiteral("Non riesco a %1 %2\n%3\n\nMotivo: %4.\n\nIl gioco termina.")
+        .arg(action,
+             folder ? QStringLiteral("la cartella del record")
+                    : QStringLiteral("il file del record"),
+             QDir::cleanPath(path), italianReason(errorNumber));
 }
 
 void QtProgramEnder::endProgram(int exitCode)

@@ -17,6 +17,7 @@ struct FileError {
     QString path;
     QString action; // "creare", "leggere", "scrivere"
     int errorNumber = 0;
+    bool folder = false; // the record's folder rather than one of its files
 
     QString message() const;
 };

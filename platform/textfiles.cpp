@@ -212,14 +212,14 @@ void makeFolder(const QString &path, mode_t mode)
     struct stat st {};
     if (::stat(encoded(path).constData(), &st) == 0) {
         if (!S_ISDIR(st.st_mode))
-            fail(path, "creare", ENOTDIR);
+            throw FileError{path, QStringLiteral("creare"), ENOTDIR, true};
         return;
     }
     const QString parent = QFileInfo(path).path();
     if (parent != path)
         makeFolder(parent, 0755);
     if (::mkdir(encoded(path).constData(), mode) != 0 && errno != EEXIST)
-        fail(path, "creare", errno);
+        throw FileError{path, QStringLiteral("creare"), errno, true};
     ::chmod(encoded(path).constData(), mode);
 }
 

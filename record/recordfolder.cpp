@@ -19,8 +19,8 @@ QString systemRecordFolder()
     const UINT length = GetWindowsDirectoryA(buffer, 128);
     // 0 is a failure; a length of 128 or more means the path did not fit.
     if (length == 0 || length >= 128)
-        throw FileError{QStringLiteral("GetWindowsDirectoryA"),
-                        QStringLiteral("trovare la cartella per"), ENAMETOOLONG};
+        throw FileError{QStringLiteral("GetWindowsDirectoryA"), QStringLiteral("trovare"),
+                        ENAMETOOLONG, true};
     return QString::fromLocal8Bit(buffer, int(length));
 #else
     return QStringLiteral(QUORVELA_RECORD_DIR);
