@@ -19,6 +19,7 @@ private slots:
     void firstRunCreatesSharedEmptyFiles();
     void recordShownWhole_data();
     void recordShownWhole();
+    void onlyTheNameFileMissing();
     void leaving_data();
     void leaving();
     void noChangesNothing();
@@ -67,6 +68,18 @@ void TestRecord::recordShownWhole()
     QCOMPARE(game.c().lblpunti->text(), QString::fromLocal8Bit(score));
     QCOMPARE(game.c().lblnome->text(), QString::fromLocal8Bit(name));
     QCOMPARE(readBytes(game.scoreFile()), score);
+}
+
+void TestRecord::onlyTheNameFileMissing()
+{
+    // The name file comes back empty; the score stays the record, held by nobody.
+    Game game;
+    QDir().mkpath(game.recordFolder());
+    writeBytes(game.scoreFile(), "9\r\n");
+    QVERIFY(game.start());
+    QCOMPARE(readBytes(game.nameFile()), QByteArray());
+    QCOMPARE(game.c().lblpunti->text(), "9\r\n");
+    QCOMPARE(game.c().lblnome->text(), "");
 }
 
 void TestRecord::leaving_data()

@@ -5,6 +5,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <cmath>
+
 using namespace quorvela;
 using namespace quorvela::test;
 
@@ -20,6 +22,7 @@ private slots:
     void tabOrderAndHiddenBoxes();
     void problems_data();
     void problems();
+    void drawsJustBelowOneStayInRange();
     void wholeFractionHiddenThenShownAgain();
     void everyProblemResetsTheAnswer();
     void gradient();
@@ -209,6 +212,20 @@ void TestStartup::problems()
     QCOMPARE(c.Text10->text(), QString::number(den));
     QCOMPARE(game.random.draws, 4);
     QCOMPARE(game.random.reseeds, 2);
+}
+
+void TestStartup::drawsJustBelowOneStayInRange()
+{
+    // The largest float below 1 draws 8, 5, 8 and 8: never 9 or 6.
+    Game game;
+    const float below1 = std::nextafter(1.0f, 0.0f);
+    game.random.values = {below1, below1, below1, below1};
+    QVERIFY(game.start());
+    Controls &c = game.c();
+    QCOMPARE((QStringList{c.Text1->text(), c.Text2->text(), c.Text5->text(), c.Text6->text()}),
+             (QStringList{"8", "5", "8", "8"}));
+    QCOMPARE(game.window->resultNum, 13);
+    QCOMPARE(game.window->resultDen, 5);
 }
 
 void TestStartup::wholeFractionHiddenThenShownAgain()
