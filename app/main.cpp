@@ -12,7 +12,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quorvela"));
     QApplication::setApplicationDisplayName(QString());
-    QApplication::setDesktopFileName(QStringLiteral("quorvela"));
+    QApplication::setDesktopFileName(QStringLiteral("invalid.quorvela.quorvela"));
+    quorvela::useItalianButtons();
 
     quorvela::QtDialogs dialogs;
     quorvela::ClockSeededRandom random;

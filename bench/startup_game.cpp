@@ -55,6 +55,7 @@ public:
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    useItalianButtons(); // as the shipped program does
     QTemporaryDir record;
     SelfAnsweringDialogs dialogs;
     ClockSeededRandom random;

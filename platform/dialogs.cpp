@@ -2,7 +2,10 @@
 
 #include <QApplication>
 #include <QInputDialog>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QTranslator>
 
 namespace quorvela {
 
@@ -14,6 +17,17 @@ MessageBox MessageBox::ok(const QString &text, const QString &title)
 MessageBox MessageBox::yesNo(const QString &text, const QString &title)
 {
     return {text, title.isEmpty() ? kAppTitle : title, Buttons::YesNo, Icon::Question, Answer::No};
+}
+
+bool useItalianButtons()
+{
+    static QTranslator translator;
+    if (!translator.isEmpty())
+        return true;
+    if (!translator.load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    return QCoreApplication::installTranslator(&translator);
 }
 
 Answer QtDialogs::messageBox(const MessageBox &box)

@@ -35,6 +35,10 @@ public:
     virtual void beep() = 0;
 };
 
+// The standard buttons in Italian (Annulla, Sì, No), like every text of the
+// game, whatever the user's language. False when Qt's translations are missing.
+bool useItalianButtons();
+
 // The real ones: QMessageBox and QInputDialog.
 class QtDialogs final : public Dialogs {
 public:

@@ -31,6 +31,7 @@ private slots:
     void okBoxHasNoIcon();
     void inputBoxReturnsTextUnchanged();
     void inputBoxCancelGivesEmpty();
+    void buttonsSpeakItalian();
 };
 
 void TestSmoke::yesNoBoxDefaultsToNo()
@@ -95,6 +96,21 @@ void TestSmoke::inputBoxCancelGivesEmpty()
         QTest::keyClick(w, Qt::Key_Escape);
     });
     QCOMPARE(dialogs.inputBox("Come ti chiami?", kAppTitle), "");
+}
+
+void TestSmoke::buttonsSpeakItalian()
+{
+    // Every text of the game is Italian, the dialogs' own buttons too.
+    QVERIFY(useItalianButtons());
+    QtDialogs dialogs;
+    QStringList texts;
+    whenModal([&](QWidget *w) {
+        auto *box = qobject_cast<QMessageBox *>(w);
+        texts << box->button(QMessageBox::Yes)->text() << box->button(QMessageBox::No)->text();
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    QCOMPARE(dialogs.messageBox(MessageBox::yesNo("?", "t")), Answer::No);
+    QCOMPARE(texts, (QStringList{"&Sì", "&No"}));
 }
 
 QTEST_MAIN(TestSmoke)

@@ -166,9 +166,9 @@ type_answer $((result_num + 1)) 7
 import -window root "$work/wrong.png"
 check "the window is black after the wrong answer" test "$(at "$work/wrong.png" 720 300)" = "0,0,0"
 
-# Leave with Yes: the question, then the congratulation, then the end.
+# Leave with Sì (Alt+S): the question, then the congratulation, then the end.
 xdotool key alt+x
-answer_window '^Uscire dal programma$' key alt+y
+answer_window '^Uscire dal programma$' key alt+s
 answer_window '^Quorvela$' key Return
 for _ in $(seq 50); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
 status=0
@@ -185,7 +185,7 @@ read_problem "$work/second.png"
 check "record holder's name shown in cyan" has_colour "$work/second.png" $((win_x + 170)) $((client_y + 482)) 300 30 "0,255,255"
 check "record score shown in green" has_colour "$work/second.png" $((win_x + 664)) $((client_y + 472)) 60 40 "0,255,0"
 xdotool key alt+x
-answer_window '^Uscire dal programma$' key alt+y
+answer_window '^Uscire dal programma$' key alt+s
 for _ in $(seq 50); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
 wait "$game_pid" || true
 game_pid=""
