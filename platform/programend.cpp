@@ -57,7 +57,6 @@ QString FileError::message() const
 
 void QtProgramEnder::endProgram(int exitCode)
 {
-    ended_ = true;
     exitCode_ = exitCode;
     QCoreApplication::exit(exitCode);
 }

@@ -35,11 +35,10 @@ public:
 class QtProgramEnder final : public ProgramEnder {
 public:
     void endProgram(int exitCode) override;
-    bool ended() const { return ended_; }
+    // The status to return when the end came before the event loop ran.
     int exitCode() const { return exitCode_; }
 
 private:
-    bool ended_ = false;
     int exitCode_ = 0;
 };
 

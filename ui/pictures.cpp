@@ -229,21 +229,12 @@ void drawIconPointer(QPainter &p)
 
 } // namespace
 
-QPixmap windowIcon(int size, qreal devicePixelRatio)
-{
-    return render(size, devicePixelRatio, drawIcon);
-}
-
 // Each picture is painted once and shared by every load of the window: new
 // icons each time would fill Qt's pixmap cache with copies of the same faces.
+// Icons paint on demand, so none of them costs start-up anything.
 QIcon windowIcon()
 {
-    static const QIcon result = [] {
-        QIcon icon;
-        for (int size : {16, 32, 48, 64, 128})
-            icon.addPixmap(windowIcon(size));
-        return icon;
-    }();
+    static const QIcon result = icon(drawIcon);
     return result;
 }
 

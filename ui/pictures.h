@@ -3,14 +3,12 @@
 
 #include <QCursor>
 #include <QIcon>
-#include <QPixmap>
 
 namespace quorvela::pictures {
 
 enum class Face { Smiling, Laughing, Straight };
 
 // 3/4 + 2/5 in yellow digits shaded towards magenta, on blue.
-QPixmap windowIcon(int size, qreal devicePixelRatio = 1.0);
 QIcon windowIcon();
 QIcon face(Face mood);
 QIcon noEntry();
