@@ -1,4 +1,5 @@
 // The countdown, the end of the time, and the minimised title.
+#include "clock/clocktext.h"
 #include "support/fakes.h"
 
 #include <QApplication>
@@ -188,9 +189,12 @@ void TestClock::realTimerTicks()
     // The real timer drives the handler (interval shortened for the test).
     Game game;
     QVERIFY(game.start());
+    // A loaded machine may deliver many ticks between two looks: wait for some,
+    // stop, then check that label and seconds moved together.
     game.c().Timer1->setInterval(1);
-    QTRY_COMPARE(game.c().lblconto->text(), QString("00:09:50"));
+    QTRY_VERIFY(game.window->secondsLeft <= 590);
     game.c().Timer1->stop();
+    QCOMPARE(game.c().lblconto->text(), clockTextOfSeconds(game.window->secondsLeft));
 }
 
 void TestClock::titles()
