@@ -4,8 +4,11 @@
 
 #include <QFileInfo>
 
+#include <QDir>
+
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,6 +44,29 @@ int openRegular(const QString &path, int flags, const char *action, mode_t mode 
         fail(path, action, error);
     }
     return fd;
+}
+
+// A save writes "folder/.name.XXXXXX" (mkstemp fills the six characters).
+QString temporaryPrefix(const QString &path)
+{
+    const QFileInfo info(path);
+    return QStringLiteral(".") + info.fileName() + QStringLiteral(".");
+}
+constexpr int kTemporarySuffix = 6;
+
+// Makes a rename in the folder survive a power cut.
+void syncFolder(const QString &path)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    const int fd = ::open(encoded(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        fail(path, "scrivere", errno);
+    const int synced = ::fsync(fd);
+    const int error = errno;
+    ::close(fd);
+    // EINVAL: a file system that cannot sync folders; the file itself is synced.
+    if (synced != 0 && error != EINVAL)
+        fail(path, "scrivere", error);
 }
 
 void writeAll(int fd, const QByteArray &bytes, const QString &path)
@@ -98,7 +124,11 @@ void TextFiles::openForAppend(std::int16_t number, const QString &path)
                     O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kSharedFile);
     if (fd >= 0) {
         // The umask would keep other accounts out of a record they share.
-        ::fchmod(fd, kSharedFile);
+        if (::fchmod(fd, kSharedFile) != 0) {
+            const int error = errno;
+            ::close(fd);
+            fail(path, "creare", error);
+        }
     } else if (errno == EEXIST) {
         fd = openRegular(path, O_WRONLY | O_APPEND, "creare");
     } else {
@@ -120,14 +150,18 @@ void TextFiles::openForOutput(std::int16_t number, const QString &path)
     if (::lstat(encoded(path).constData(), &st) == 0 && !S_ISREG(st.st_mode))
         fail(path, "scrivere", S_ISLNK(st.st_mode) ? ELOOP : S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
 
-    const QFileInfo info(path);
-    QByteArray pattern = encoded(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
-                                 QStringLiteral(".XXXXXX"));
-    const int fd = ::mkstemp(pattern.data());
+    QByteArray pattern = encoded(QFileInfo(path).absolutePath() + QLatin1Char('/') +
+                                 temporaryPrefix(path) + QString(kTemporarySuffix, u'X'));
+    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0)
         fail(path, "scrivere", errno);
-    ::fcntl(fd, F_SETFD, FD_CLOEXEC);
-    ::fchmod(fd, kSharedFile);
+    // mkostemp makes it 0600; renamed into place it must stay shared.
+    if (::fchmod(fd, kSharedFile) != 0) {
+        const int error = errno;
+        ::close(fd);
+        ::unlink(pattern.constData());
+        fail(path, "scrivere", error);
+    }
     insert(number, {fd, Mode::Output, path, QFile::decodeName(pattern), QByteArray()});
 }
 
@@ -187,6 +221,7 @@ void TextFiles::close(std::int16_t number)
         file.fd = -1;
         if (::rename(temp.constData(), encoded(file.path).constData()) != 0)
             fail(file.path, "scrivere", errno);
+        syncFolder(file.path);
     } catch (...) {
         if (file.fd >= 0)
             ::close(file.fd);
@@ -218,9 +253,15 @@ void makeFolder(const QString &path, mode_t mode)
     const QString parent = QFileInfo(path).path();
     if (parent != path)
         makeFolder(parent, 0755);
-    if (::mkdir(encoded(path).constData(), mode) != 0 && errno != EEXIST)
+    if (::mkdir(encoded(path).constData(), mode) != 0) {
+        // Made by another copy in the meantime: its maker chose the permissions.
+        if (errno == EEXIST)
+            return;
         throw FileError{path, QStringLiteral("creare"), errno, true};
-    ::chmod(encoded(path).constData(), mode);
+    }
+    // The umask would keep other accounts out.
+    if (::chmod(encoded(path).constData(), mode) != 0)
+        throw FileError{path, QStringLiteral("creare"), errno, true};
 }
 
 } // namespace
@@ -228,7 +269,41 @@ void makeFolder(const QString &path, mode_t mode)
 void TextFiles::makeSharedFolder(const QString &path)
 {
     // Missing parents get the ordinary permissions; only the record folder is shared.
-    makeFolder(QFileInfo(path).absoluteFilePath(), kSharedFolder);
+    makeFolder(QDir::cleanPath(QFileInfo(path).absoluteFilePath()), kSharedFolder);
+}
+
+void TextFiles::removeLeftovers(const QString &path)
+{
+    const QString prefix = temporaryPrefix(path);
+    const QDir folder = QFileInfo(path).absoluteDir();
+    const QStringList names = folder.entryList(
+        {prefix + QLatin1Char('*')}, QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString &name : names) {
+        if (name.size() != prefix.size() + kTemporarySuffix)
+            continue;
+        // One that cannot be removed costs a few bytes; the save goes on.
+        ::unlink(encoded(folder.filePath(name)).constData());
+    }
+}
+
+FolderLock::FolderLock(const QString &folder)
+    : fd_(::open(encoded(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+{
+    if (fd_ < 0)
+        throw FileError{folder, QStringLiteral("usare"), errno, true};
+    while (::flock(fd_, LOCK_EX) != 0) {
+        if (errno == EINTR)
+            continue;
+        const int error = errno;
+        ::close(fd_);
+        throw FileError{folder, QStringLiteral("usare"), error, true};
+    }
+}
+
+FolderLock::~FolderLock()
+{
+    // Closing the descriptor releases the lock.
+    ::close(fd_);
 }
 
 } // namespace quorvela

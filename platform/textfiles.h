@@ -1,5 +1,5 @@
-// Sequential text files under numbered handles, in the system's 8-bit encoding.
-// Every failure throws FileError.
+// Sequential text files under numbered handles, in the system's encoding
+// (UTF-8 on Linux). Every failure throws FileError.
 #pragma once
 
 #include <QByteArray>
@@ -39,6 +39,10 @@ public:
 
     // Makes a folder (and its parents) that every local account may use.
     static void makeSharedFolder(const QString &path);
+    // Removes the temporary files that a save of this path left behind when it
+    // was killed half-way. Only under the folder's lock: without it, the file
+    // removed could be one that another copy of the game is writing.
+    static void removeLeftovers(const QString &path);
 
 private:
     enum class Mode { Append, Input, Output };
@@ -53,6 +57,21 @@ private:
     void insert(std::int16_t number, OpenFile file);
 
     std::map<std::int16_t, OpenFile> files_;
+};
+
+// An exclusive lock on a folder, held until destroyed: copies of the game on
+// one machine (several accounts included) take turns at the record. It locks
+// the folder itself, since each save replaces the files by new ones, and it
+// creates no file.
+class FolderLock {
+public:
+    explicit FolderLock(const QString &folder);
+    ~FolderLock();
+    FolderLock(const FolderLock &) = delete;
+    FolderLock &operator=(const FolderLock &) = delete;
+
+private:
+    int fd_ = -1;
 };
 
 } // namespace quorvela

@@ -22,6 +22,8 @@ private slots:
     void onlyTheNameFileMissing();
     void leaving_data();
     void leaving();
+    void twoCopiesKeepTheBetterRecord_data();
+    void twoCopiesKeepTheBetterRecord();
     void noChangesNothing();
     void closingFromTheTitleBarSavesNothing();
     void unreadableRecordEndsBeforeTheWindow_data();
@@ -151,6 +153,52 @@ void TestRecord::leaving()
     QCOMPARE(game.ender.codes.size(), size_t(1));
 }
 
+void TestRecord::twoCopiesKeepTheBetterRecord_data()
+{
+    QTest::addColumn<int>("firstScore");
+    QTest::addColumn<int>("secondScore");
+    QTest::addColumn<QByteArray>("score");
+    QTest::addColumn<QByteArray>("name");
+    QTest::newRow("B saves 2, then A leaves with 1")
+        << 2 << 1 << QByteArray("2\r\n") << QByteArray("Bruno\r\n");
+    QTest::newRow("B saves 1, then A's 2 replaces it")
+        << 1 << 2 << QByteArray("2\r\n") << QByteArray("Anna\r\n");
+    QTest::newRow("B saves 2, then A leaves with 2")
+        << 2 << 2 << QByteArray("2\r\n") << QByteArray("Bruno\r\n");
+}
+
+void TestRecord::twoCopiesKeepTheBetterRecord()
+{
+    // A lower score never replaces a higher record that another copy saved meanwhile.
+    QFETCH(int, firstScore);
+    QFETCH(int, secondScore);
+    QFETCH(QByteArray, score);
+    QFETCH(QByteArray, name);
+    Game anna("Anna");
+    Game bruno("Bruno");
+    bruno.sharedFolder = anna.recordFolder();
+    for (Game *game : {&anna, &bruno}) {
+        game->scriptProblem(1, 2, 1, 6);
+        QVERIFY(game->start());
+    }
+    const auto leaveWith = [](Game &game, int points) {
+        game.answer("2", "3");
+        for (int i = 1; i < points; ++i)
+            QTest::keyClick(game.c().Text3, Qt::Key_Return);
+        game.dialogs.answers.push_back(Answer::Yes);
+        QTest::mouseClick(game.c().cmdExit, Qt::LeftButton);
+        QCOMPARE(game.ender.codes, std::vector<int>{0});
+    };
+    leaveWith(bruno, firstScore);
+    leaveWith(anna, secondScore);
+    QCOMPARE(readBytes(anna.scoreFile()), score);
+    QCOMPARE(readBytes(anna.nameFile()), name);
+    const bool annaSaved = name == "Anna\r\n";
+    QCOMPARE(anna.boxTexts().last() == "Ok ho registrato il tuo record, C A M P I O N E\"",
+             annaSaved);
+    QCOMPARE(QDir(anna.recordFolder()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+}
+
 void TestRecord::noChangesNothing()
 {
     // No: nothing written, the clock and the game go on.
@@ -242,7 +290,7 @@ void TestRecord::failedSaveKeepsTheOldRecord()
     game.dialogs.answers.push_back(Answer::Yes);
     QTest::mouseClick(game.c().cmdExit, Qt::LeftButton);
     QCOMPARE(game.ender.codes, std::vector<int>{1});
-    QVERIFY(game.dialogs.boxes.back().text.contains("scrivere"));
+    QVERIFY(game.dialogs.boxes.back().text.contains("Non riesco a usare la cartella del record"));
     QCOMPARE(readBytes(game.recordFolder() + ".old/qvlmarc.txt"), QByteArray("1\r\n"));
     QCOMPARE(QDir(game.recordFolder() + ".old").entryList(QDir::Files | QDir::Hidden).size(), 2);
 }

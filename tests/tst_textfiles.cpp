@@ -4,7 +4,14 @@
 #include "support/fakes.h"
 
 #include <QDir>
+#include <QRandomGenerator>
 #include <QTest>
+
+#include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace quorvela;
 using namespace quorvela::test;
@@ -18,6 +25,8 @@ private slots:
     void linkAtTheNameIsNeverWrittenThrough();
     void missingFileCannotBeRead();
     void folderCreatedWithParents();
+    void folderLockIsExclusive();
+    void killedSavesLeaveWholeFilesAndNoLeftovers();
 };
 
 void TestTextFiles::fileNumbers()
@@ -103,6 +112,82 @@ void TestTextFiles::folderCreatedWithParents()
     QCOMPARE(QFileInfo(folder).permissions() & QFile::WriteOther, QFile::WriteOther);
     QCOMPARE(QFileInfo(dir.filePath("a")).permissions() & QFile::WriteOther,
              QFileDevice::Permissions());
+}
+
+void TestTextFiles::folderLockIsExclusive()
+{
+    // While one copy holds the folder's lock, no other can take it; none is left after.
+    QTemporaryDir dir;
+    const int probe = ::open(QFile::encodeName(dir.path()).constData(), O_RDONLY | O_DIRECTORY);
+    QVERIFY(probe >= 0);
+    {
+        const FolderLock lock(dir.path());
+        QCOMPARE(::flock(probe, LOCK_EX | LOCK_NB), -1);
+        QCOMPARE(errno, EWOULDBLOCK);
+    }
+    QCOMPARE(::flock(probe, LOCK_EX | LOCK_NB), 0);
+    ::close(probe);
+    QVERIFY(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+}
+
+namespace {
+
+// One save as the game makes it: both files under the folder's lock.
+void save(const QString &folder, const QByteArray &score, const QByteArray &name)
+{
+    TextFiles files;
+    const FolderLock lock(folder);
+    for (const auto &[file, text] : {std::pair{"/qvlmarc.txt", score}, {"/qvlmarc1.txt", name}}) {
+        const QString path = folder + file;
+        TextFiles::removeLeftovers(path);
+        files.openForOutput(1, path);
+        files.printLine(1, QString::fromLatin1(text));
+        files.close(1);
+    }
+}
+
+} // namespace
+
+void TestTextFiles::killedSavesLeaveWholeFilesAndNoLeftovers()
+{
+    // A save killed at any moment leaves each file old or new, whole; a later save tidies up.
+    QTemporaryDir dir;
+    const QString folder = dir.path();
+    const QByteArray oldLine(3000, 'o');
+    const QByteArray newLine(3000, 'n');
+    save(folder, oldLine, oldLine);
+    const QByteArray oldFile = oldLine + "\r\n";
+    const QByteArray newFile = newLine + "\r\n";
+    int killedWithLeftovers = 0;
+    for (int round = 0; round < 150; ++round) {
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            for (int i = 0;; ++i)
+                save(folder, i % 2 ? oldLine : newLine, i % 2 ? oldLine : newLine);
+        }
+        ::usleep(useconds_t(QRandomGenerator::global()->bounded(3000)));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY(WIFSIGNALED(status));
+        for (const char *file : {"/qvlmarc.txt", "/qvlmarc1.txt"}) {
+            const QByteArray bytes = readBytes(folder + file);
+            QVERIFY2(bytes == oldFile || bytes == newFile, file);
+        }
+        if (QDir(folder).entryList(QDir::Files | QDir::Hidden).size() > 2)
+            ++killedWithLeftovers;
+    }
+    qInfo("%d of 150 killed saves left a temporary file", killedWithLeftovers);
+    // One left by an older kill, and files that merely look alike, which stay.
+    writeBytes(folder + "/.qvlmarc1.txt.Ab3xYz", "half");
+    writeBytes(folder + "/.qvlmarc.txt.bak", "mine");
+    writeBytes(folder + "/notes.txt", "mine");
+    save(folder, newLine, oldLine);
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden),
+             (QStringList{".qvlmarc.txt.bak", "notes.txt", "qvlmarc.txt", "qvlmarc1.txt"}));
+    QCOMPARE(readBytes(folder + "/qvlmarc.txt"), newFile);
+    QCOMPARE(readBytes(folder + "/qvlmarc1.txt"), oldFile);
 }
 
 QTEST_GUILESS_MAIN(TestTextFiles)

@@ -115,6 +115,7 @@ private:
     void ScoreAndPraise();
     void PaintGradient();
     void SetBackColor(const QColor &color);
+    double RecordOnDisk();
     void SaveRecordFile(const QString &path, const QString &text);
 
     Answer MsgBox(const MessageBox &box);

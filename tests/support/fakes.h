@@ -69,7 +69,10 @@ struct Game {
     bool start();
     void scriptProblem(int num1, int den1, int num2, int den2);
     Controls &c() const { return *window->controls(); }
-    QString recordFolder() const { return folder.path() + QStringLiteral("/record"); }
+    QString recordFolder() const
+    {
+        return sharedFolder.isEmpty() ? folder.path() + QStringLiteral("/record") : sharedFolder;
+    }
     QString scoreFile() const { return recordFolder() + QStringLiteral("/qvlmarc.txt"); }
     QString nameFile() const { return recordFolder() + QStringLiteral("/qvlmarc1.txt"); }
     // Types a text then Enter into a box, as a player does.
@@ -81,6 +84,8 @@ struct Game {
     ScriptedRandom random;
     FakeEnder ender;
     QTemporaryDir folder;
+    // Another game's record folder, for two copies on one machine.
+    QString sharedFolder;
     std::unique_ptr<Tavola> window;
 };
 
