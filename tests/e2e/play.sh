@@ -1,23 +1,31 @@
 #!/usr/bin/env bash
-# Plays the real binary in a real X server with real X11 input: start-up, a right
-# and a wrong answer, leaving with a new record, and starting again to see it.
-# Usage: play.sh BINARY RECORD_FOLDER   (the folder the binary was built for)
+# Plays the real binary in a real X server with real X11 input: start-up, right
+# and wrong answers, leaving with a new record, and then two copies at once, one
+# of them under a second account, where the lower score must not replace the
+# better record that the other copy saved in the meantime.
+# Usage: play.sh BINARY RECORD_FOLDER SCREENS_FOLDER
+#   RECORD_FOLDER is the folder the binary was built for; it must be reachable
+#   by every account (the test removes it at the start and at the end).
 set -euo pipefail
 
 binary=$1
 record=$2
+screens=$3
 work=$(mktemp -d)
+chmod 0755 "$work"
 xvfb_pid=""
-game_pid=""
+game_pids=()
+account=quorvela-e2e
+made_account=""
 checks=0
 failures=0
 
 cleanup() {
-  # Screenshots stay beside the record folder for a look after a failure.
-  mkdir -p "$record-screens" && cp "$work"/*.png "$record-screens"/ 2>/dev/null || true
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
+  mkdir -p "$screens" && cp "$work"/*.png "$screens"/ 2>/dev/null || true
+  for pid in "${game_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
+  [ -n "$made_account" ] && userdel "$account" 2>/dev/null || true
+  rm -rf "$work" "$record"
 }
 trap cleanup EXIT
 
@@ -35,18 +43,39 @@ check() { # description, then a command that must succeed
 
 die() {
   echo "FAIL - $*"
-  echo "$((checks)) passed, $((failures + 1)) failed"
+  echo "$((checks - failures)) passed, $((failures + 1)) failed"
   exit 1
 }
 
-# A display of our own: Xvfb picks a free number and tells it on fd 3.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+# Retries a command for up to 10 seconds: the game paints and closes dialogs in
+# its own time, and a loaded machine must not turn that into a failure.
+eventually() {
+  for _ in $(seq 100); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
+
+# A display of our own: Xvfb picks a free number and tells it on fd 3. Without
+# -noreset it would reset when the first game disconnects, and a game starting
+# during the reset could not connect. Wide enough for two game windows.
+Xvfb -displayfd 3 -noreset -screen 0 1700x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || die "Xvfb did not start"
+eventually test -s "$work/display" || die "Xvfb did not start"
 export DISPLAY=":$(head -n1 "$work/display")"
-export QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=1 XDG_RUNTIME_DIR="$work" DBUS_SESSION_BUS_ADDRESS=disabled:
+export QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=1 DBUS_SESSION_BUS_ADDRESS=disabled:
 unset QT_QPA_PLATFORMTHEME
+
+# The second account: a system account of the test's own, when the test may make one.
+run_as=()
+if [ "$(id -u)" = 0 ]; then
+  if ! id "$account" >/dev/null 2>&1; then
+    useradd --system --no-create-home --shell /usr/sbin/nologin "$account"
+    made_account=1
+  fi
+  run_as=(setpriv --reuid="$(id -u "$account")" --regid="$(id -g "$account")" --clear-groups)
+  # The binary where the account can reach it, whatever the build tree's permissions.
+  cp "$binary" "$work/quorvela"
+  binary=$work/quorvela
+fi
 
 # The colour of one pixel of a screenshot, as "r,g,b".
 pixel() {
@@ -56,41 +85,68 @@ pixel() {
 has_colour() { # image x y w h r,g,b
   convert "$1" -crop "$4x$5+$2+$3" +repage -depth 8 txt:- | grep -c "($6)" >/dev/null
 }
+shot() { import -window root "$work/$1.png"; }
 
-seen_windows=" "
-# Waits for a new visible window whose name matches, focuses it, sends keys.
-answer_window() { # name-regex, then xdotool key arguments
-  local pattern=$1 id=""
-  shift
+visible() { # pid name-regex: the game's visible windows of that name
+  xdotool search --all --onlyvisible --pid "$1" --name "$2" 2>/dev/null || true
+}
+
+# Waits for a window of this game with this name, focuses it and sends keys;
+# sends them again while it stays open (a key sent while it was still mapping).
+answer_window() { # pid name-regex, then xdotool key arguments
+  local pid=$1 pattern=$2 id=""
+  shift 2
   for _ in $(seq 150); do
-    for candidate in $(xdotool search --onlyvisible --name "$pattern" 2>/dev/null); do
-      case "$seen_windows" in *" $candidate "*) ;; *) id=$candidate ;; esac
-    done
+    id=$(visible "$pid" "$pattern" | head -n1)
     [ -n "$id" ] && break
     sleep 0.1
   done
   [ -n "$id" ] || die "no window named '$pattern' appeared"
-  seen_windows="$seen_windows$id "
-  sleep 0.2
-  xdotool windowfocus --sync "$id" 2>/dev/null || true
-  xdotool "$@"
+  for _ in 1 2 3; do
+    xdotool windowfocus --sync "$id" 2>/dev/null || true
+    xdotool "$@"
+    for _ in $(seq 30); do
+      visible "$pid" "$pattern" | grep -qx "$id" || return 0
+      sleep 0.1
+    done
+  done
+  die "the window '$pattern' did not close"
 }
 
-start_game() { # player name
-  seen_windows=" " # a new client may be given the window ids of the last one
-  "$binary" >"$work/game.log" 2>&1 &
-  game_pid=$!
-  answer_window '^Quorvela$' type --delay 30 "$1"
-  xdotool key Return
-  for _ in 1 2 3 4 5 6 7; do answer_window '^Quorvela$' key Return; done
+# Starts a game and answers its start-up; sets game (its pid) and window.
+start_game() { # player name, then the command prefix that runs it (may be empty)
+  local name=$1
+  shift
+  mkdir -p "$work/run-$name"
+  [ "$#" -gt 0 ] && chown "$account" "$work/run-$name"
+  chmod 0700 "$work/run-$name"
+  XDG_RUNTIME_DIR="$work/run-$name" HOME="$work/run-$name" "$@" "$binary" >"$work/$name.log" 2>&1 &
+  game=$!
+  game_pids+=("$game")
+  local id=""
+  for _ in $(seq 150); do
+    id=$(visible "$game" '^Quorvela$' | head -n1)
+    [ -n "$id" ] && break
+    sleep 0.1
+  done
+  [ -n "$id" ] || die "the name question of $name did not appear"
+  xdotool windowfocus --sync "$id"
+  xdotool type --delay 30 "$name"
+  answer_window "$game" '^Quorvela$' key Return
+  for _ in 1 2 3 4 5 6 7; do answer_window "$game" '^Quorvela$' key Return; done
+  window=""
   for _ in $(seq 100); do
-    window=$(xdotool search --onlyvisible --name 'Quorvela anche con diverso denominatore' 2>/dev/null | head -n1 || true)
+    window=$(visible "$game" 'Quorvela anche con diverso denominatore' | head -n1)
     [ -n "$window" ] && break
     sleep 0.1
   done
-  [ -n "$window" ] || die "the game window with its long title did not appear"
-  sleep 0.5
-  eval "$(xdotool getwindowgeometry --shell "$window")"
+  [ -n "$window" ] || die "the game window of $name with its long title did not appear"
+}
+
+# Takes the window's place for at() and read_problem.
+use_window() { # window id
+  xdotool windowfocus --sync "$1"
+  eval "$(xdotool getwindowgeometry --shell "$1")"
   win_x=$X
   win_y=$Y
 }
@@ -105,7 +161,7 @@ read_problem() { # screenshot
     colour=$(pixel "$1" "$column" "$row")
     if [ "${colour##*,}" = 0 ] && [ "${colour%%,*}" -gt 100 ]; then client_y=$row; break; fi
   done
-  [ -n "$client_y" ] || die "no stripes found below the menu bar"
+  [ -n "$client_y" ] || return 1
   colour=$(pixel "$1" "$column" "$client_y")
   red=${colour%%,*}
   green=$(echo "$colour" | cut -d, -f2)
@@ -114,9 +170,13 @@ read_problem() { # screenshot
   [ "$green" -lt 255 ] && result_den=$((green / 20))
   return 0
 }
+# A new screenshot until the stripes of a problem are there.
+shows_problem() { shot "$1" && read_problem "$work/$1.png"; }
+# A new screenshot until the client area is black, as after judging.
+shows_black() { shot "$1" && [ "$(at "$1" 720 300)" = "0,0,0" ]; }
 
-at() { # screenshot, client x, client y
-  pixel "$1" $((win_x + $2)) $((client_y + $3))
+at() { # screenshot's name, client x, client y
+  pixel "$work/$1.png" $((win_x + $2)) $((client_y + $3))
 }
 
 type_answer() { # numerator denominator
@@ -124,72 +184,103 @@ type_answer() { # numerator denominator
   xdotool key Return
   [ -n "$2" ] && xdotool type --delay 30 "$2"
   xdotool key Return
-  sleep 0.4
+}
+
+# Answers until the given number of answers were right; right answers only where
+# the stripes tell the denominator (resultDen <= 12).
+score_points() { # how many
+  local right=0
+  for _ in $(seq 40); do
+    eventually shows_problem next || die "no stripes found below the menu bar"
+    if [ -n "$result_den" ]; then
+      den_text=$result_den
+      [ "$result_den" = 1 ] && den_text=""
+      type_answer "$result_num" "$den_text"
+      right=$((right + 1))
+    else
+      type_answer 999 1
+    fi
+    check "the window is black after a judged answer" eventually shows_black judged
+    xdotool key Return # Enter on "Nuovo calcolo" draws the next problem
+    [ "$right" = "$1" ] && break
+  done
+  check "$1 right answers given" test "$right" = "$1"
+  eventually shows_problem next || die "no stripes after the last answer"
+}
+
+ended_with() { # pid status
+  local status=0
+  eventually bash -c "! kill -0 $1 2>/dev/null" || return 1
+  wait "$1" || status=$?
+  test "$status" = "$2"
+}
+
+files_hold() { # score name
+  printf '%s\r\n' "$1" | cmp -s - "$record/qvlmarc.txt" && printf '%s\r\n' "$2" | cmp -s - "$record/qvlmarc1.txt"
+}
+
+only_record_files() {
+  test "$(ls -A "$record" | tr '\n' ' ')" = "qvlmarc.txt qvlmarc1.txt "
 }
 
 rm -rf "$record"
 
 # First game: the record folder does not exist yet.
 start_game Luca
-import -window root "$work/first.png"
-read_problem "$work/first.png"
+use_window "$window"
+eventually shows_problem first || die "no stripes found below the menu bar"
 check "record files created empty" test -f "$record/qvlmarc.txt" -a ! -s "$record/qvlmarc.txt" -a -f "$record/qvlmarc1.txt" -a ! -s "$record/qvlmarc1.txt"
-check "numerator box is cyan at its place" test "$(at "$work/first.png" 585 20)" = "0,255,255"
-check "denominator box is cyan at its place" test "$(at "$work/first.png" 585 190)" = "0,255,255"
+check "numerator box is cyan at its place" test "$(at first 585 20)" = "0,255,255"
+check "denominator box is cyan at its place" test "$(at first 585 190)" = "0,255,255"
 for band in 0 50 150; do
   row=$(( (band * 3 * 516 + 512 / 2) / 512 + 1 ))
-  check "stripe $band: red resultNum + 100, blue $band" test "$(at "$work/first.png" 720 "$row")" = "$red,$green,$band"
+  check "stripe $band: red resultNum + 100, blue $band" test "$(at first 720 "$row")" = "$red,$green,$band"
 done
 check "no record holder shown yet" bash -c "! convert '$work/first.png' -crop 300x30+$((win_x + 170))+$((client_y + 482)) +repage -depth 8 txt:- | grep -q '(0,255,255)'"
 
-# Right answers only where the stripes tell the denominator (resultDen <= 12).
-right=0
-for _ in $(seq 20); do
-  if [ -n "$result_den" ]; then
-    den_text=$result_den
-    [ "$result_den" = 1 ] && den_text=""
-    type_answer "$result_num" "$den_text"
-    right=1
-  else
-    type_answer 999 1
-  fi
-  import -window root "$work/judged.png"
-  check "the window is black after a judged answer" test "$(at "$work/judged.png" 720 300)" = "0,0,0"
-  xdotool key Return # Enter on "Nuovo calcolo" draws the next problem
-  sleep 0.4
-  import -window root "$work/next.png"
-  read_problem "$work/next.png"
-  [ "$right" = 1 ] && break
-done
-check "one right answer given" test "$right" = 1
+score_points 1
 type_answer $((result_num + 1)) 7
-import -window root "$work/wrong.png"
-check "the window is black after the wrong answer" test "$(at "$work/wrong.png" 720 300)" = "0,0,0"
+check "the window is black after the wrong answer" eventually shows_black wrong
 
 # Leave with Sì (Alt+S): the question, then the congratulation, then the end.
 xdotool key alt+x
-answer_window '^Uscire dal programma$' key alt+s
-answer_window '^Quorvela$' key Return
-for _ in $(seq 50); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
-status=0
-wait "$game_pid" || status=$?
-game_pid=""
-check "the game ended with status 0" test "$status" = 0
-check "score file holds 1 CR LF" bash -c "printf '1\r\n' | cmp -s - '$record/qvlmarc.txt'"
-check "name file holds Luca CR LF" bash -c "printf 'Luca\r\n' | cmp -s - '$record/qvlmarc1.txt'"
+answer_window "$game" '^Uscire dal programma$' key alt+s
+answer_window "$game" '^Quorvela$' key Return
+check "the game ended with status 0" ended_with "$game" 0
+check "the record files hold 1 and Luca, CR LF each" files_hold 1 Luca
 
-# Second game: the saved record is on the window.
-start_game Eva
-import -window root "$work/second.png"
-read_problem "$work/second.png"
+# Two copies at once, both showing Luca's record of 1: Ugo starts first, Eva
+# (under the second account, when there is one) saves 2, then Ugo leaves with 2.
+start_game Ugo
+ugo=$game ugo_window=$window
+xdotool windowmove --sync "$ugo_window" 900 35
+use_window "$ugo_window"
+eventually shows_problem second || die "no stripes in Ugo's window"
 check "record holder's name shown in cyan" has_colour "$work/second.png" $((win_x + 170)) $((client_y + 482)) 300 30 "0,255,255"
 check "record score shown in green" has_colour "$work/second.png" $((win_x + 664)) $((client_y + 472)) 60 40 "0,255,0"
+
+start_game Eva "${run_as[@]}"
+eva=$game
+use_window "$window"
+score_points 2
 xdotool key alt+x
-answer_window '^Uscire dal programma$' key alt+s
-for _ in $(seq 50); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
-wait "$game_pid" || true
-game_pid=""
-check "leaving without a better score keeps the record" bash -c "printf '1\r\n' | cmp -s - '$record/qvlmarc.txt' && printf 'Luca\r\n' | cmp -s - '$record/qvlmarc1.txt'"
+answer_window "$eva" '^Uscire dal programma$' key alt+s
+answer_window "$eva" '^Quorvela$' key Return
+check "Eva's game ended with status 0" ended_with "$eva" 0
+check "Eva's 2 replaced Luca's record" files_hold 2 Eva
+if [ "${#run_as[@]}" -gt 0 ]; then
+  check "the second account saved over the first one's files" test "$(stat -c %U "$record/qvlmarc.txt" "$record/qvlmarc1.txt" | sort -u)" = "$account"
+else
+  echo "note - not root: both copies ran under one account"
+fi
+
+use_window "$ugo_window"
+score_points 2
+xdotool key alt+x
+answer_window "$ugo" '^Uscire dal programma$' key alt+s
+check "Ugo's game ended at once, with no congratulation" ended_with "$ugo" 0
+check "Ugo's 2 did not replace Eva's record of 2" files_hold 2 Eva
+check "the folder holds the two record files only" only_record_files
 
 echo "$((checks - failures)) passed, $failures failed"
 [ "$failures" = 0 ]
