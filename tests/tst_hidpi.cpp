@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <QScreen>
 #include <QTest>
-#include <QtMath>
+#include "ui/pictures.h"
 
 using namespace quorvela;
 using namespace quorvela::test;
@@ -17,7 +17,6 @@ private slots:
     void layoutScales();
     void noTextIsCut();
     void picturesAreDrawnForTheRatio();
-    void labelsPaintTheirTextWhereQLabelWould();
 };
 
 void TestHiDpi::layoutScales()
@@ -83,76 +82,31 @@ void TestHiDpi::picturesAreDrawnForTheRatio()
     const qreal ratio = QGuiApplication::primaryScreen()->devicePixelRatio();
     Game game;
     QVERIFY(game.start());
-    const QPixmap face = game.c().cmdExit->icon().pixmap(QSize(32, 32), ratio);
-    QCOMPARE(face.width(), qRound(32 * ratio));
+    const QPixmap exitFace = game.c().cmdExit->icon().pixmap(QSize(32, 32), ratio);
+    QCOMPARE(exitFace.width(), qRound(32 * ratio));
     QCOMPARE(game.window->cursor().pixmap().devicePixelRatio(), ratio);
     QCOMPARE(game.window->cursor().pixmap().width(), qRound(32 * ratio));
     QCOMPARE(game.window->cursor().hotSpot(), QPoint(1, 1));
-}
 
-namespace {
-
-// The box around the text's pixels (light on black), inside the frame.
-QRect inkBox(QWidget *widget, const QRect &contents)
-{
-    const QImage image = widget->grab().toImage();
-    const qreal ratio = image.devicePixelRatio();
-    const QRect inside(QPoint(qCeil(contents.left() * ratio), qCeil(contents.top() * ratio)),
-                       QPoint(qFloor((contents.right() + 1) * ratio) - 1,
-                              qFloor((contents.bottom() + 1) * ratio) - 1));
-    QRect box;
-    for (int y = inside.top(); y <= inside.bottom(); ++y)
-        for (int x = inside.left(); x <= inside.right(); ++x)
-            if (qGray(image.pixel(x, y)) > 128)
-                box |= QRect(x, y, 1, 1);
-    return box;
-}
-
-} // namespace
-
-void TestHiDpi::labelsPaintTheirTextWhereQLabelWould()
-{
-    // Our labels keep their laid-out text between paints; the text must land
-    // where a plain QLabel with the same settings puts it.
-    Game game;
-    QVERIFY(game.start());
-    // A record file of several lines, and a long name.
-    game.c().lblpunti->setCaption("12\r\n7\r\n");
-    game.c().lblnome1->setCaption("Maria Vittoria");
-    for (Label *label : game.window->findChildren<Label *>()) {
-        if (label->text().isEmpty())
-            continue;
-        QLabel plain(label->text());
-        plain.setFont(label->font());
-        plain.setFrameStyle(label->frameStyle());
-        plain.setAlignment(label->alignment());
-        plain.resize(label->size());
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::Window, Qt::black);
-        palette.setColor(QPalette::WindowText, Qt::white);
-        plain.setPalette(palette);
-        const QPalette before = label->palette();
-        label->setPalette(palette);
-        const QRect ours = inkBox(label, label->contentsRect());
-        const QRect theirs = inkBox(&plain, plain.contentsRect());
-        label->setPalette(before);
-        QVERIFY2(!ours.isEmpty(), qPrintable(label->objectName()));
-        for (int edge = 0; edge < 4; ++edge) {
-            const int a[4] = {ours.left(), ours.top(), ours.right(), ours.bottom()};
-            const int b[4] = {theirs.left(), theirs.top(), theirs.right(), theirs.bottom()};
-            QVERIFY2(std::abs(a[edge] - b[edge]) <= 1,
-                     qPrintable(QStringLiteral("%1: ours %2,%3 %4x%5, QLabel's %6,%7 %8x%9")
-                                    .arg(label->objectName())
-                                    .arg(ours.x())
-                                    .arg(ours.y())
-                                    .arg(ours.width())
-                                    .arg(ours.height())
-                                    .arg(theirs.x())
-                                    .arg(theirs.y())
-                                    .arg(theirs.width())
-                                    .arg(theirs.height())));
-        }
-    }
+    // Every picture is there and shows its drawing (a good part of it opaque).
+    using namespace pictures;
+    const auto painted = [&](const QPixmap &pixmap) {
+        const QImage image = pixmap.toImage();
+        int opaque = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                opaque += qAlpha(image.pixel(x, y)) == 255;
+        return opaque >= image.width() * image.height() / 10;
+    };
+    for (const QIcon &icon : {windowIcon(), face(Face::Smiling), face(Face::Laughing),
+                              face(Face::Straight), noEntry()})
+        QVERIFY(painted(icon.pixmap(QSize(32, 32), ratio)));
+    for (const QCursor &pointer : {pointingHand(), wavingFigure(), wingedNote()})
+        QVERIFY(painted(pointer.pixmap()));
+    QCOMPARE(iconPointer().hotSpot(), QPoint(16, 16));
+    // Disabled, the smile turns to the straight face.
+    QCOMPARE(face(Face::Smiling).pixmap(QSize(32, 32), ratio, QIcon::Disabled).toImage(),
+             face(Face::Straight).pixmap(QSize(32, 32), ratio).toImage());
 }
 
 QTEST_MAIN(TestHiDpi)

@@ -4,6 +4,7 @@
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <QtWidgets/qdrawutil.h>
 
 #include <algorithm>
 
@@ -23,41 +24,6 @@ void Label::setCaption(const QString &caption)
         resize(sizeHint());
 }
 
-void Label::paintEvent(QPaintEvent *event)
-{
-    const QString caption = text();
-    // Line breaks and other control characters (a record file's CR LF) are
-    // left to QLabel, which lays them out as it always has.
-    if (std::any_of(caption.begin(), caption.end(), [](QChar c) { return c.unicode() < 0x20; })) {
-        QLabel::paintEvent(event);
-        return;
-    }
-    QPainter p(this);
-    drawFrame(&p);
-    if (caption.isEmpty())
-        return;
-    if (laidOut_.text() != caption || laidOutFont_ != font()) {
-        laidOut_.setText(caption);
-        laidOut_.setTextFormat(Qt::PlainText);
-        laidOut_.prepare(QTransform(), font());
-        laidOutFont_ = font();
-    }
-    // Placed as QLabel places it: a bordered label indents its text by half an
-    // "x" from the top, and from the left when it is not centred.
-    const int indentBy = indent() >= 0      ? indent()
-                         : frameWidth() > 0 ? fontMetrics().horizontalAdvance(u'x') / 2
-                                            : 0;
-    const QRect area = contentsRect();
-    qreal x = area.left();
-    if (alignment() & Qt::AlignHCenter)
-        x += (area.width() - laidOut_.size().width()) / 2.0;
-    else
-        x += indentBy;
-    p.setFont(font());
-    p.setPen(palette().color(QPalette::WindowText));
-    p.drawStaticText(QPointF(x, area.top() + indentBy), laidOut_);
-}
-
 TextBox::TextBox(const QString &text, QWidget *parent) : QLineEdit(text, parent)
 {
     setFrame(false);
@@ -68,16 +34,7 @@ void TextBox::paintEvent(QPaintEvent *event)
 {
     QLineEdit::paintEvent(event);
     QPainter p(this);
-    const QRect r = rect();
-    const int right = r.right(), bottom = r.bottom();
-    p.fillRect(0, 0, r.width(), 1, QColor(128, 128, 128));
-    p.fillRect(0, 0, 1, r.height(), QColor(128, 128, 128));
-    p.fillRect(1, 1, r.width() - 2, 1, QColor(64, 64, 64));
-    p.fillRect(1, 1, 1, r.height() - 2, QColor(64, 64, 64));
-    p.fillRect(0, bottom, r.width(), 1, Qt::white);
-    p.fillRect(right, 0, 1, r.height(), Qt::white);
-    p.fillRect(1, bottom - 1, r.width() - 2, 1, QColor(212, 208, 200));
-    p.fillRect(right - 1, 1, 1, r.height() - 2, QColor(212, 208, 200));
+    qDrawWinPanel(&p, rect(), palette(), true);
 }
 
 void TextBox::keyPressEvent(QKeyEvent *event)

@@ -3,7 +3,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QStaticText>
 #include <QToolButton>
 
 #include <array>
@@ -24,15 +23,8 @@ public:
     // Every caption the game writes goes through here, so fitting never lags.
     void setCaption(const QString &caption);
 
-protected:
-    // The whole window repaints with every problem and every judged answer:
-    // the laid-out text is kept between paints instead of shaped each time.
-    void paintEvent(QPaintEvent *event) override;
-
 private:
     bool fitsText_;
-    QStaticText laidOut_;
-    QFont laidOutFont_;
 };
 
 // A text box whose key-press handler runs before the key reaches the box.
@@ -44,7 +36,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
-    // A plain sunken border, much cheaper to paint than the style's frame.
+    // The classic sunken border, the same under every style.
     void paintEvent(QPaintEvent *event) override;
 };
 

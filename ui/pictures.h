@@ -1,4 +1,4 @@
-// The game's pictures and pointers, painted in code so they stay crisp at any scale.
+// The game's pictures and pointers, SVG resources rendered at any size and scale.
 #pragma once
 
 #include <QCursor>
