@@ -1,4 +1,5 @@
 // Quorvela: the window with the real dialogs, random source, record folder and end.
+#include "platform/blinkrest.h"
 #include "platform/dialogs.h"
 #include "platform/programend.h"
 #include "platform/randomsource.h"
@@ -14,6 +15,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationDisplayName(QString());
     QApplication::setDesktopFileName(QStringLiteral("invalid.quorvela.quorvela"));
     quorvela::useItalianButtons();
+    const quorvela::BlinkRest cursorRest;
 
     quorvela::QtDialogs dialogs;
     quorvela::ClockSeededRandom random;

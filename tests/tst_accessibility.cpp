@@ -1,6 +1,5 @@
 // What a screen reader gets from the window, and the keyboard way into the menus.
 #include "support/fakes.h"
-#include "ui/blinkrest.h"
 #include "ui/spoken.h"
 
 #include <QAccessible>
@@ -43,8 +42,6 @@ private slots:
     void namesRolesDescriptions_data();
     void namesRolesDescriptions();
     void problemReadAsASum();
-    void f10OpensTheMenus();
-    void cursorRestsAfterAWhileWithoutInput();
 };
 
 void TestAccessibility::spoken_data()
@@ -155,35 +152,6 @@ void TestAccessibility::problemReadAsASum()
     game.answer("29", "12");
     QTest::mouseClick(game.c().cmdNext, Qt::LeftButton);
     QCOMPARE(of(game.c().Text1)->text(QAccessible::Description), "tre più sette noni");
-}
-
-void TestAccessibility::f10OpensTheMenus()
-{
-    Game game;
-    QVERIFY(game.start());
-    QVERIFY(QTest::qWaitForWindowActive(game.window.get()));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10);
-    QTRY_COMPARE(game.window->menuBar()->activeAction(), game.window->menuBar()->actions().at(0));
-    QTest::keyClick(game.window->menuBar(), Qt::Key_Escape);
-}
-
-void TestAccessibility::cursorRestsAfterAWhileWithoutInput()
-{
-    // No blinking once the player has been still for a while; any key brings it back.
-    QLineEdit box;
-    box.show();
-    const int flashTime = QGuiApplication::styleHints()->cursorFlashTime();
-    QVERIFY(flashTime > 0);
-    {
-        BlinkRest rest(nullptr, 50);
-        QVERIFY(!rest.resting());
-        QTRY_VERIFY(rest.resting());
-        QCOMPARE(QGuiApplication::styleHints()->cursorFlashTime(), 0);
-        QTest::keyClick(&box, Qt::Key_A);
-        QCOMPARE(QGuiApplication::styleHints()->cursorFlashTime(), flashTime);
-        QTRY_VERIFY(rest.resting());
-    }
-    QCOMPARE(QGuiApplication::styleHints()->cursorFlashTime(), flashTime);
 }
 
 QTEST_MAIN(TestAccessibility)

@@ -42,6 +42,7 @@ private slots:
     void newCompetitionYes();
     void newCompetitionAfterTheTime();
     void reloadsLeaveNothingBehind();
+    void f10OpensTheMenus();
 };
 
 void TestMenus::menuTree()
@@ -222,6 +223,16 @@ void TestMenus::reloadsLeaveNothingBehind()
     QCOMPARE(census(), first);
     QCOMPARE(game.window->findChildren<QTimer *>("Timer1").size(), 1);
     QCOMPARE(game.window->findChildren<QMenuBar *>().size(), 1);
+}
+
+void TestMenus::f10OpensTheMenus()
+{
+    Game game;
+    QVERIFY(game.start());
+    QVERIFY(QTest::qWaitForWindowActive(game.window.get()));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10);
+    QTRY_COMPARE(game.window->menuBar()->activeAction(), game.window->menuBar()->actions().at(0));
+    QTest::keyClick(game.window->menuBar(), Qt::Key_Escape);
 }
 
 QTEST_MAIN(TestMenus)

@@ -7,8 +7,6 @@
 #include "tavola.h"
 
 #include <QAccessibleWidget>
-#include <QMenuBar>
-#include <QShortcut>
 
 namespace quorvela {
 
@@ -98,14 +96,6 @@ void Tavola::describeControls()
     };
     for (TextBox *box : {c.Text1, c.Text2, c.Text5, c.Text6})
         connect(box, &QLineEdit::textChanged, this, describeProblem);
-
-    // F10 opens the menus, as on the desktops pupils know; captions have no access keys.
-    auto *menus = new QShortcut(QKeySequence(Qt::Key_F10), c.client);
-    connect(menus, &QShortcut::activated, this, [this] {
-        QMenuBar *bar = ui->menuBar;
-        bar->setFocus(Qt::ShortcutFocusReason);
-        bar->setActiveAction(bar->actions().value(0));
-    });
 }
 
 } // namespace quorvela

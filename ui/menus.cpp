@@ -3,6 +3,7 @@
 #include "tavola.h"
 
 #include <QMenuBar>
+#include <QShortcut>
 
 namespace quorvela {
 
@@ -31,6 +32,14 @@ void Tavola::createMenus()
     bar->setObjectName(QStringLiteral("menuBar"));
     setMenuBar(bar);
     ui->menuBar = bar;
+
+    // F10 opens the menus, as on the desktops pupils know; captions have no access keys.
+    auto *menus = new QShortcut(QKeySequence(Qt::Key_F10), ui->client);
+    connect(menus, &QShortcut::activated, this, [this] {
+        QMenuBar *bar = ui->menuBar;
+        bar->setFocus(Qt::ShortcutFocusReason);
+        bar->setActiveAction(bar->actions().value(0));
+    });
 
     QMenu *credits = addMenu(bar, "Ciao", QStringLiteral("Autori: il gruppo Quorvela"));
     addItem(credits, "Tmer",

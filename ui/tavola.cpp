@@ -1,7 +1,6 @@
 // The window's life: load, show, unload, the event guard, and the window events.
 #include "tavola.h"
 
-#include "blinkrest.h"
 #include "controls.h"
 #include "pictures.h"
 
@@ -14,7 +13,6 @@ namespace quorvela {
 
 Tavola::Tavola(const Services &services, QWidget *parent) : QMainWindow(parent), services_(services)
 {
-    new BlinkRest(this);
     setObjectName(QStringLiteral("Tavola"));
     setWindowIcon(pictures::windowIcon());
 }
