@@ -6,7 +6,6 @@
 #include <QPainter>
 #include <QtWidgets/qdrawutil.h>
 
-#include <algorithm>
 
 namespace quorvela {
 
@@ -112,14 +111,9 @@ void ClientArea::fillBox(const QRect &box, const QColor &color)
 
 void ClientArea::paintEvent(QPaintEvent *event)
 {
-    // Filled in strips of at most 16 rows: Qt hands taller fills to its thread
-    // pool, and on a small machine waking the threads costs more than the fill.
-    constexpr int kStrip = 16;
     QPainter p(this);
     const QRect area = event->rect();
-    for (int top = area.top(); top <= area.bottom(); top += kStrip)
-        p.fillRect(QRect(area.left(), top, area.width(), std::min(kStrip, area.bottom() + 1 - top)),
-                   backColor_);
+    p.fillRect(area, backColor_);
     for (const Box &box : boxes_) {
         const QRect visible = box.rect & area;
         if (!visible.isEmpty())
