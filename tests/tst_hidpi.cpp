@@ -3,6 +3,7 @@
 #include "support/fakes.h"
 
 #include <QApplication>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTest>
 #include "ui/pictures.h"
@@ -14,14 +15,32 @@ class TestHiDpi : public QObject {
     Q_OBJECT
 private slots:
     void cleanup() { QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty()); }
+    void layoutScales_data();
     void layoutScales();
     void noTextIsCut();
     void picturesAreDrawnForTheRatio();
 };
 
+void TestHiDpi::layoutScales_data()
+{
+    QTest::addColumn<bool>("darkDesktop");
+    QTest::newRow("light desktop") << false;
+    QTest::newRow("dark desktop scheme") << true;
+}
+
 void TestHiDpi::layoutScales()
 {
-    // The same logical layout; device pixels follow the ratio; stripes and boxes where they belong.
+    // The same logical layout and colours on any desktop; device pixels follow the ratio.
+    QFETCH(bool, darkDesktop);
+    const QPalette desktop = QApplication::palette();
+    if (darkDesktop) {
+        QPalette dark(Qt::white, QColor(53, 53, 53));
+        dark.setColor(QPalette::Base, QColor(42, 42, 42));
+        dark.setColor(QPalette::Text, Qt::white);
+        dark.setColor(QPalette::ButtonText, Qt::white);
+        QApplication::setPalette(dark);
+    }
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(desktop); });
     const qreal ratio = QGuiApplication::primaryScreen()->devicePixelRatio();
     QVERIFY2(ratio == qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(),
              qPrintable(QString::number(ratio)));
@@ -45,6 +64,25 @@ void TestHiDpi::layoutScales()
     // The bar under the first fraction: magenta, 5 logical pixels high.
     QCOMPARE(at(80, 72), QColor(255, 0, 255));
     QVERIFY(at(80, 76) != QColor(255, 0, 255));
+    // White problem boxes with black digits, a black "+", the buttons' own faces.
+    const auto count = [&](const QRect &area, const std::function<bool(QColor)> &wanted) {
+        int n = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                n += wanted(at(x, y));
+        return n;
+    };
+    const auto black = [](QColor c) { return c.lightness() < 40; };
+    for (TextBox *box : {game.c().Text1, game.c().Text2, game.c().Text5, game.c().Text6}) {
+        const QRect inside = box->geometry().adjusted(3, 3, -3, -3);
+        QCOMPARE(at(inside.left(), inside.top()), QColor(Qt::white));
+        QVERIFY2(count(inside, black) > 20, qPrintable(box->objectName()));
+    }
+    QVERIFY(count(game.c().Label2->geometry(), black) > 50);
+    QCOMPARE(count(game.c().Label2->geometry(), [](QColor c) { return c.lightness() > 215; }), 0);
+    const QRect face = game.c().cmdNext->geometry().adjusted(4, 40, -4, -24);
+    QCOMPARE(count(face, [](QColor c) { return c.red() < 90 && c.green() > 150 && c.blue() > 150; }),
+             face.width() * face.height());
 }
 
 void TestHiDpi::noTextIsCut()

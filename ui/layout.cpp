@@ -5,10 +5,13 @@
 #include "tavola.h"
 
 #include <QFontDatabase>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTimer>
 
 #include <initializer_list>
 #include <iterator>
+#include <memory>
 
 namespace quorvela {
 
@@ -65,6 +68,18 @@ QFont designFont(Family family, qreal points, bool bold = false, bool italic = f
         font.setBold(true);
     font.setItalic(italic);
     return font;
+}
+
+// What "default" colours mean for the game: black text and white text boxes,
+// the classic light scheme, whatever the desktop's scheme is. Dark desktop
+// themes must not turn the problem's boxes dark.
+const QPalette &classicPalette()
+{
+    static const QPalette palette = [] {
+        const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
+        return fusion->standardPalette();
+    }();
+    return palette;
 }
 
 QRect twips(int left, int top, int width, int height)
@@ -141,6 +156,8 @@ void Tavola::createControls()
     ui = std::make_unique<Controls>();
     Controls &c = *ui;
     c.client = new ClientArea(this);
+    // Every control inherits it; the menus and the dialogs follow the desktop.
+    c.client->setPalette(classicPalette());
     setCentralWidget(c.client);
     setCursor(pictures::pointingHand());
     QWidget *w = c.client;
