@@ -3,6 +3,7 @@
 #include "platform/dialogs.h"
 #include "platform/programend.h"
 #include "platform/randomsource.h"
+#include "platform/session.h"
 #include "record/recordfiles.h"
 #include "ui/tavola.h"
 
@@ -10,6 +11,10 @@
 
 int main(int argc, char *argv[])
 {
+    const QByteArray platform =
+        quorvela::preferredPlatform([](const char *name) { return qgetenv(name); }, argc, argv);
+    if (!platform.isEmpty())
+        qputenv("QT_QPA_PLATFORM", platform);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quorvela"));
     QApplication::setApplicationDisplayName(QString());

@@ -4,6 +4,9 @@
 #include <QApplication>
 #include <QMenuBar>
 #include <QPointer>
+#include <QScopeGuard>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTest>
 
 using namespace quorvela;
@@ -43,6 +46,8 @@ private slots:
     void newCompetitionAfterTheTime();
     void reloadsLeaveNothingBehind();
     void f10OpensTheMenus();
+    void allSixMenusFitTheBar_data();
+    void allSixMenusFitTheBar();
 };
 
 void TestMenus::menuTree()
@@ -233,6 +238,47 @@ void TestMenus::f10OpensTheMenus()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10);
     QTRY_COMPARE(game.window->menuBar()->activeAction(), game.window->menuBar()->actions().at(0));
     QTest::keyClick(game.window->menuBar(), Qt::Key_Escape);
+}
+
+void TestMenus::allSixMenusFitTheBar_data()
+{
+    QTest::addColumn<QString>("style");
+    QTest::addColumn<int>("points"); // the desktop's font size; 0: as it is
+    QTest::newRow("Fusion") << "Fusion" << 0;
+    QTest::newRow("Windows") << "Windows" << 0;
+    QTest::newRow("Fusion, desktop font of 10 points") << "Fusion" << 10;
+}
+
+void TestMenus::allSixMenusFitTheBar()
+{
+    // No menu is pushed behind the bar's overflow button, whatever the widget style.
+    QFETCH(QString, style);
+    QFETCH(int, points);
+    const QString before = QApplication::style()->name();
+    const QFont desktopFont = QApplication::font();
+    QApplication::setStyle(QStyleFactory::create(style));
+    if (points > 0) {
+        QFont font = desktopFont;
+        font.setPointSize(points);
+        QApplication::setFont(font);
+    }
+    const auto restore = qScopeGuard([&] {
+        QApplication::setStyle(QStyleFactory::create(before));
+        QApplication::setFont(desktopFont);
+    });
+    Game game;
+    QVERIFY(game.start());
+    QMenuBar *bar = game.window->menuBar();
+    int right = 0;
+    for (QAction *menu : bar->actions()) {
+        const QRect place = bar->actionGeometry(menu);
+        QVERIFY2(place.isValid(), qPrintable(menu->text()));
+        right = std::max(right, place.right());
+    }
+    qInfo("menus end at %d of %d pixels (%s)", right, bar->width(), qPrintable(bar->font().family()));
+    QVERIFY(right < bar->width());
+    const auto *overflow = bar->findChild<QWidget *>(QStringLiteral("qt_menubar_ext_button"));
+    QVERIFY(!overflow || overflow->isHidden());
 }
 
 QTEST_MAIN(TestMenus)

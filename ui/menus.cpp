@@ -41,7 +41,7 @@ void Tavola::createMenus()
         bar->setActiveAction(bar->actions().value(0));
     });
 
-    QMenu *credits = addMenu(bar, "Ciao", QStringLiteral("Autori: il gruppo Quorvela"));
+    QMenu *credits = addMenu(bar, "Ciao", QStringLiteral("Autori: Quorvela"));
     addItem(credits, "Tmer",
             QStringLiteral("Nessun indirizzo postale: scrivici con una segnalazione"));
 
@@ -56,7 +56,7 @@ void Tavola::createMenus()
     help->setObjectName(QStringLiteral("HELP"));
     connect(help, &QAction::triggered, this, [this] { dispatch([this] { HELP_Click(); }); });
 
-    QMenu *web = addMenu(bar, "web", QStringLiteral("Sito: vedi il README"));
+    QMenu *web = addMenu(bar, "web", QStringLiteral("Sito: nel README"));
     addItem(web, "scuola", QStringLiteral("Per gli alunni dai 9 ai 13 anni e i loro insegnanti"));
 
     QMenu *crit = addMenu(bar, "crit", QStringLiteral("Alcuni criteri di divisibilità "));

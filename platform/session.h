@@ -1,0 +1,18 @@
+// Which window system the game asks Qt for, before the application exists.
+#pragma once
+
+#include <QByteArray>
+
+#include <functional>
+
+namespace quorvela {
+
+// On a Wayland session that also offers X (XWayland), "xcb;wayland": as an X
+// client the game learns when it is minimised (its title then shows the time
+// left) and keeps its place on the screen, neither of which Wayland tells or
+// allows a client. Empty (Qt's own choice) everywhere else, and whenever the
+// user named a platform with QT_QPA_PLATFORM or -platform.
+QByteArray preferredPlatform(const std::function<QByteArray(const char *)> &environment, int argc,
+                             const char *const *argv);
+
+} // namespace quorvela
