@@ -1,0 +1,139 @@
+#!/usr/bin/env bash
+# The Debian package on a machine that has nothing else: built as the README builds
+# it, installed with apt-get into a fresh minimal Debian 12 root, and the installed
+# game started there under an X server of the test's own. Prints what the install
+# added. Needs root (debootstrap, chroot, mounts); exits 77 (skipped) without it.
+# Usage: cleaninstall.sh SOURCE_DIR WORK_DIR   (WORK_DIR inside the build tree)
+set -euo pipefail
+source_dir=$1
+work=$2
+[ "$(id -u)" = 0 ] || { echo "skipped: needs root"; exit 77; }
+
+root=$work/root
+xvfb_pid=""
+game_pid=""
+mounts=()
+checks=0
+failures=0
+
+cleanup() {
+  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  for ((i = ${#mounts[@]} - 1; i >= 0; i--)); do umount "${mounts[i]}" 2>/dev/null || umount -l "${mounts[i]}" || true; done
+  # The root is kept for a look after a failure; the next run makes it anew.
+}
+trap cleanup EXIT
+
+check() {
+  local what=$1
+  shift
+  checks=$((checks + 1))
+  if "$@"; then echo "ok   - $what"; else echo "FAIL - $what"; failures=$((failures + 1)); fi
+}
+die() {
+  echo "FAIL - $*"
+  echo "$((checks - failures)) passed, $((failures + 1)) failed"
+  exit 1
+}
+eventually() {
+  for _ in $(seq 150); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
+mount_in_root() { # mount arguments..., target inside the root
+  mount "$@"
+  mounts+=("${*: -1}")
+}
+
+# The package, as the README builds it.
+(cd "$source_dir" && cmake --preset package >/dev/null && cmake --build --preset package >/dev/null &&
+  cd build-pkg && cpack >/dev/null)
+deb=$(ls "$source_dir"/build-pkg/quorvela_*.deb)
+
+# A fresh minimal Debian 12.
+rm -rf "$root"
+mkdir -p "$work"
+started=$SECONDS
+debootstrap --variant=minbase bookworm "$root" http://deb.debian.org/debian >"$work/debootstrap.log" 2>&1 ||
+  die "debootstrap failed: $(tail -n3 "$work/debootstrap.log")"
+echo "note - minimal root made in $((SECONDS - started)) s"
+installed() { chroot "$root" dpkg-query -W -f='${Installed-Size}\n'; }
+packages_before=$(installed | wc -l)
+kib_before=$(installed | awk '{ s += $1 } END { print s }')
+
+cp "$deb" "$root/tmp/"
+started=$SECONDS
+chroot "$root" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "/tmp/$(basename "$deb")" \
+  >"$work/install.log" 2>&1 || die "apt-get install failed: $(tail -n3 "$work/install.log")"
+packages_after=$(installed | wc -l)
+kib_after=$(installed | awk '{ s += $1 } END { print s }')
+echo "note - the install took $((SECONDS - started)) s and added $((packages_after - packages_before)) packages," \
+     "$(( (kib_after - kib_before) / 1024 )) MB"
+check "the record folder is made shared" test "$(stat -c %a "$root/var/games/quorvela")" = 777
+
+# The installed game under our X server: its socket is mounted into the root.
+Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+eventually test -s "$work/display" || die "Xvfb did not start"
+export DISPLAY=":$(head -n1 "$work/display")"
+mkdir -p "$root/tmp/.X11-unix"
+mount_in_root --bind /tmp/.X11-unix "$root/tmp/.X11-unix"
+mount_in_root -t proc proc "$root/proc"
+chroot "$root" env -i DISPLAY="$DISPLAY" HOME=/root XDG_RUNTIME_DIR=/tmp LANG=C.UTF-8 \
+  DBUS_SESSION_BUS_ADDRESS=disabled: /usr/bin/quorvela >"$work/game.log" 2>&1 &
+game_pid=$!
+
+visible() { xdotool search --onlyvisible --pid "$game_pid" --name "$1" 2>/dev/null | head -n1; }
+answer() { # [text to type], then Enter
+  local id=""
+  eventually bash -c "xdotool search --onlyvisible --pid $game_pid --name '^Quorvela\$' | grep -q ." ||
+    die "a start-up box did not appear: $(head -c 300 "$work/game.log")"
+  id=$(visible '^Quorvela$')
+  xdotool windowfocus --sync "$id"
+  [ "$#" -gt 0 ] && xdotool type --delay 20 "$1"
+  xdotool key Return
+  # Keys sent while the box was still being mapped are lost: Enter again then.
+  for _ in 1 2 3; do
+    eventually bash -c "! xdotool search --onlyvisible --pid $game_pid --name '^Quorvela\$' | grep -qx $id" && return 0
+    xdotool windowfocus --sync "$id" key Return
+  done
+  die "a start-up box did not close"
+}
+answer Anna
+for _ in 1 2 3 4 5 6 7; do answer; done
+eventually bash -c "xdotool search --onlyvisible --pid $game_pid --name 'Quorvela anche con diverso denominatore' | grep -q ." ||
+  die "the game window did not appear"
+window=$(visible 'Quorvela anche con diverso denominatore')
+eval "$(xdotool getwindowgeometry --shell "$window")"
+
+pixel() {
+  convert "$work/clean.png" -crop "1x1+$1+$2" +repage -depth 8 txt:- | sed -n '2s/^[^(]*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
+}
+# The client area's top: the first row of the stripes (red above 100, blue 0) below the menus.
+client_top() {
+  import -window root "$work/clean.png"
+  client_y=""
+  local row colour
+  for row in $(seq "$Y" $((Y + 60))); do
+    colour=$(pixel $((X + 720)) "$row")
+    if [ "${colour##*,}" = 0 ] && [ "${colour%%,*}" -gt 100 ]; then client_y=$row; return 0; fi
+  done
+  return 1
+}
+check "the stripes are drawn below the menu bar" eventually client_top
+if [ -n "$client_y" ]; then
+  check "numerator box is cyan at its place" test "$(pixel $((X + 585)) $((client_y + 20)))" = "0,255,255"
+  check "denominator box is cyan at its place" test "$(pixel $((X + 585)) $((client_y + 190)))" = "0,255,255"
+  # Six menus side by side: menus pushed off the bar would put the overflow button
+  # at its right end, where the bar must stay empty.
+  bar_height=$((client_y - Y))
+  dark_pixels() { # x width: the bar's pixels darker than its face in that strip
+    convert "$work/clean.png" -crop "$2x${bar_height}+$((X + $1))+$Y" +repage -colorspace Gray -threshold 50% \
+      -depth 8 txt:- | grep -c 'gray(0)' || true
+  }
+  check "the bar's right end is empty: no menu pushed off it" test "$(dark_pixels 669 60)" = 0
+  check "the last menu stands on the bar" test "$(dark_pixels 480 180)" -gt 20
+fi
+cp "$work/clean.png" "$work/../cleaninstall.png" 2>/dev/null || true
+
+echo "$((checks - failures)) passed, $failures failed"
+[ "$failures" = 0 ]
