@@ -246,7 +246,7 @@ void TestMenus::allSixMenusFitTheBar_data()
     QTest::addColumn<int>("points"); // the desktop's font size; 0: as it is
     QTest::newRow("Fusion") << "Fusion" << 0;
     QTest::newRow("Windows") << "Windows" << 0;
-    QTest::newRow("Fusion, desktop font of 10 points") << "Fusion" << 10;
+    QTest::newRow("Fusion, desktop font of 14 points") << "Fusion" << 14;
 }
 
 void TestMenus::allSixMenusFitTheBar()

@@ -115,6 +115,12 @@ struct Controls {
     PictureButton *cmdNext = nullptr, *cmdExit = nullptr;
 };
 
+// The design's fonts, with metric-compatible stand-ins where they are missing.
+// Sizes are in points at 96 dpi, turned into logical pixels so the layout holds
+// whatever dpi the screen reports.
+enum class Family { TimesNewRoman, Arial, ArialBlack, MsSansSerif };
+QFont designFont(Family family, qreal points, bool bold = false, bool italic = false);
+
 // Twips to the window's logical pixels (15 twips a pixel at 96 dpi).
 constexpr int px(int twips)
 {

@@ -24,11 +24,6 @@ const QColor kCyan(0, 255, 255);
 const QColor kDarkGreen(0, 128, 0);
 const QColor kGreen(0, 255, 0);
 
-// The design's fonts, with metric-compatible stand-ins where they are missing.
-// Sizes are in points at 96 dpi, turned into logical pixels so the layout holds
-// whatever dpi the screen reports.
-enum class Family { TimesNewRoman, Arial, ArialBlack, MsSansSerif };
-
 // The first of the families that is installed, so every painter (and cached
 // text) uses the same face.
 QString installedFamily(std::initializer_list<const char *> families)
@@ -41,7 +36,9 @@ QString installedFamily(std::initializer_list<const char *> families)
     return QString::fromLatin1(*std::prev(families.end()));
 }
 
-QFont designFont(Family family, qreal points, bool bold = false, bool italic = false)
+} // namespace
+
+QFont designFont(Family family, qreal points, bool bold, bool italic)
 {
     static const QString serif = installedFamily({"Times New Roman", "Liberation Serif"});
     static const QString sans = installedFamily({"Arial", "Liberation Sans"});
@@ -69,6 +66,8 @@ QFont designFont(Family family, qreal points, bool bold = false, bool italic = f
     font.setItalic(italic);
     return font;
 }
+
+namespace {
 
 // What "default" colours mean for the game: black text and white text boxes,
 // the classic light scheme, whatever the desktop's scheme is. Dark desktop

@@ -32,6 +32,10 @@ void Tavola::createMenus()
     bar->setObjectName(QStringLiteral("menuBar"));
     setMenuBar(bar);
     ui->menuBar = bar;
+    // The bar is part of the window's fixed layout: in the game's own font all
+    // six menus fit its width whatever font size the desktop uses. The
+    // drop-downs and the dialogs follow the desktop.
+    bar->setFont(designFont(Family::MsSansSerif, 9));
 
     // F10 opens the menus, as on the desktops pupils know; captions have no access keys.
     auto *menus = new QShortcut(QKeySequence(Qt::Key_F10), ui->client);
@@ -41,7 +45,7 @@ void Tavola::createMenus()
         bar->setActiveAction(bar->actions().value(0));
     });
 
-    QMenu *credits = addMenu(bar, "Ciao", QStringLiteral("Autori: Quorvela"));
+    QMenu *credits = addMenu(bar, "Ciao", QStringLiteral("Autori: il gruppo Quorvela"));
     addItem(credits, "Tmer",
             QStringLiteral("Nessun indirizzo postale: scrivici con una segnalazione"));
 
@@ -56,7 +60,7 @@ void Tavola::createMenus()
     help->setObjectName(QStringLiteral("HELP"));
     connect(help, &QAction::triggered, this, [this] { dispatch([this] { HELP_Click(); }); });
 
-    QMenu *web = addMenu(bar, "web", QStringLiteral("Sito: nel README"));
+    QMenu *web = addMenu(bar, "web", QStringLiteral("Sito: vedi il README"));
     addItem(web, "scuola", QStringLiteral("Per gli alunni dai 9 ai 13 anni e i loro insegnanti"));
 
     QMenu *crit = addMenu(bar, "crit", QStringLiteral("Alcuni criteri di divisibilità "));
