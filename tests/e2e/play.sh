@@ -13,74 +13,28 @@ record=$2
 screens=$3
 work=$(mktemp -d)
 chmod 0755 "$work"
-xvfb_pid=""
-game_pids=()
-account=quorvela-e2e
-made_account=""
-checks=0
-failures=0
+source "$(dirname "$0")/lib.sh"
 
 cleanup() {
   mkdir -p "$screens" && cp "$work"/*.png "$screens"/ 2>/dev/null || true
-  for pid in "${game_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  [ -n "$made_account" ] && userdel "$account" 2>/dev/null || true
+  stop_all
   rm -rf "$work" "$record"
 }
 trap cleanup EXIT
 
-check() { # description, then a command that must succeed
-  local what=$1
-  shift
-  checks=$((checks + 1))
-  if "$@"; then
-    echo "ok   - $what"
-  else
-    echo "FAIL - $what"
-    failures=$((failures + 1))
-  fi
-}
-
-die() {
-  echo "FAIL - $*"
-  echo "$((checks - failures)) passed, $((failures + 1)) failed"
-  exit 1
-}
-
-# Retries a command for up to 10 seconds: the game paints and closes dialogs in
-# its own time, and a loaded machine must not turn that into a failure.
-eventually() {
-  for _ in $(seq 100); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
-
-# A display of our own: Xvfb picks a free number and tells it on fd 3. Without
-# -noreset it would reset when the first game disconnects, and a game starting
-# during the reset could not connect. Wide enough for two game windows.
-Xvfb -displayfd 3 -noreset -screen 0 1700x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-eventually test -s "$work/display" || die "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
+# Wide enough for two game windows side by side.
+start_xvfb 1700x800
 export QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=1 DBUS_SESSION_BUS_ADDRESS=disabled:
 unset QT_QPA_PLATFORMTHEME
 
-# The second account: a system account of the test's own, when the test may make one.
-run_as=()
-if [ "$(id -u)" = 0 ]; then
-  if ! id "$account" >/dev/null 2>&1; then
-    useradd --system --no-create-home --shell /usr/sbin/nologin "$account"
-    made_account=1
-  fi
-  run_as=(setpriv --reuid="$(id -u "$account")" --regid="$(id -g "$account")" --clear-groups)
+account=quorvela-e2e
+use_account "$account"
+if [ "${#run_as[@]}" -gt 0 ]; then
   # The binary where the account can reach it, whatever the build tree's permissions.
   cp "$binary" "$work/quorvela"
   binary=$work/quorvela
 fi
 
-# The colour of one pixel of a screenshot, as "r,g,b".
-pixel() {
-  convert "$1" -crop "1x1+$2+$3" +repage -depth 8 txt:- | sed -n '2s/^[^(]*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
-}
 # Does a region of a screenshot hold a pixel of exactly this colour?
 has_colour() { # image x y w h r,g,b
   convert "$1" -crop "$4x$5+$2+$3" +repage -depth 8 txt:- | grep -c "($6)" >/dev/null
@@ -126,7 +80,7 @@ start_game() { # player name, then the command prefix that runs it (may be empty
   chmod 0700 "$work/run-$name"
   XDG_RUNTIME_DIR="$work/run-$name" HOME="$work/run-$name" "$@" "$binary" >"$work/$name.log" 2>&1 &
   game=$!
-  game_pids+=("$game")
+  pids+=("$game")
   local id=""
   for _ in $(seq 150); do
     id=$(visible "$game" '^Quorvela$' | head -n1)
@@ -286,5 +240,4 @@ check "Ugo's game ended at once, with no congratulation" ended_with "$ugo" 0
 check "Ugo's 2 did not replace Eva's record of 2" files_hold 2 Eva
 check "the folder holds the two record files only" only_record_files
 
-echo "$((checks - failures)) passed, $failures failed"
-[ "$failures" = 0 ]
+summary

@@ -10,53 +10,25 @@ binary=$1
 record=$2
 work=$(mktemp -d)
 chmod 0755 "$work"
-pids=()
-account=quorvela-sway
-made_account=""
-checks=0
-failures=0
+source "$(dirname "$0")/lib.sh"
 
 cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  [ -n "$made_account" ] && userdel "$account" 2>/dev/null || true
+  stop_all
   rm -rf "$work" "$record"
 }
 trap cleanup EXIT
 
-check() {
-  local what=$1
-  shift
-  checks=$((checks + 1))
-  if "$@"; then echo "ok   - $what"; else echo "FAIL - $what"; failures=$((failures + 1)); fi
-}
-die() {
-  echo "FAIL - $*"
-  echo "$((checks - failures)) passed, $((failures + 1)) failed"
-  exit 1
-}
-eventually() {
-  for _ in $(seq 100); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
-
 # XWayland's stand-in, with a window manager that can minimise.
-Xvfb -displayfd 3 -noreset -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-eventually test -s "$work/display" || die "Xvfb did not start"
-x_display=":$(head -n1 "$work/display")"
+start_xvfb 1280x800
+x_display=$DISPLAY
+unset DISPLAY
 printf '%s "fixed"\n' TitleFont ResizeFont MenuFont IconFont IconManagerFont >"$work/twmrc"
 DISPLAY=$x_display twm -f "$work/twmrc" >"$work/twm.log" 2>&1 &
 pids+=($!)
 
 # The compositor refuses to run as root: under an account of the test's own then.
-run_as=()
-if [ "$(id -u)" = 0 ]; then
-  if ! id "$account" >/dev/null 2>&1; then
-    useradd --system --no-create-home --shell /usr/sbin/nologin "$account"
-    made_account=1
-  fi
-  run_as=(setpriv --reuid="$(id -u "$account")" --regid="$(id -g "$account")" --clear-groups)
-fi
+account=quorvela-sway
+use_account "$account"
 runtime=$work/sway-runtime
 mkdir -m 0700 "$runtime"
 [ "${#run_as[@]}" -gt 0 ] && chown "$account" "$runtime"
@@ -112,5 +84,4 @@ check "QT_QPA_PLATFORM=wayland is respected" eventually on_wayland "$game"
 check "... and nothing of it shows on X" bash -c "! DISPLAY=$x_display xdotool search --pid $game --name Quorvela | grep -q ."
 kill "$game"
 
-echo "$((checks - failures)) passed, $failures failed"
-[ "$failures" = 0 ]
+summary

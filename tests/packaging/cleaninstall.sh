@@ -10,35 +10,17 @@ work=$2
 [ "$(id -u)" = 0 ] || { echo "skipped: needs root"; exit 77; }
 
 root=$work/root
-xvfb_pid=""
-game_pid=""
 mounts=()
-checks=0
-failures=0
+mkdir -p "$work"
+source "$(dirname "$0")/../e2e/lib.sh"
 
 cleanup() {
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  stop_all
   for ((i = ${#mounts[@]} - 1; i >= 0; i--)); do umount "${mounts[i]}" 2>/dev/null || umount -l "${mounts[i]}" || true; done
-  # The root is kept for a look after a failure; the next run makes it anew.
+  # The root stays in the build tree for a look after a failure; the next run makes it anew.
 }
 trap cleanup EXIT
 
-check() {
-  local what=$1
-  shift
-  checks=$((checks + 1))
-  if "$@"; then echo "ok   - $what"; else echo "FAIL - $what"; failures=$((failures + 1)); fi
-}
-die() {
-  echo "FAIL - $*"
-  echo "$((checks - failures)) passed, $((failures + 1)) failed"
-  exit 1
-}
-eventually() {
-  for _ in $(seq 150); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
 mount_in_root() { # mount arguments..., target inside the root
   mount "$@"
   mounts+=("${*: -1}")
@@ -51,7 +33,6 @@ deb=$(ls "$source_dir"/build-pkg/quorvela_*.deb)
 
 # A fresh minimal Debian 12.
 rm -rf "$root"
-mkdir -p "$work"
 started=$SECONDS
 debootstrap --variant=minbase bookworm "$root" http://deb.debian.org/debian >"$work/debootstrap.log" 2>&1 ||
   die "debootstrap failed: $(tail -n3 "$work/debootstrap.log")"
@@ -71,16 +52,14 @@ echo "note - the install took $((SECONDS - started)) s and added $((packages_aft
 check "the record folder is made shared" test "$(stat -c %a "$root/var/games/quorvela")" = 777
 
 # The installed game under our X server: its socket is mounted into the root.
-Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-eventually test -s "$work/display" || die "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
+start_xvfb 1024x768
 mkdir -p "$root/tmp/.X11-unix"
 mount_in_root --bind /tmp/.X11-unix "$root/tmp/.X11-unix"
 mount_in_root -t proc proc "$root/proc"
 chroot "$root" env -i DISPLAY="$DISPLAY" HOME=/root XDG_RUNTIME_DIR=/tmp LANG=C.UTF-8 \
   DBUS_SESSION_BUS_ADDRESS=disabled: /usr/bin/quorvela >"$work/game.log" 2>&1 &
 game_pid=$!
+pids+=("$game_pid")
 
 visible() { xdotool search --onlyvisible --pid "$game_pid" --name "$1" 2>/dev/null | head -n1; }
 answer() { # [text to type], then Enter
@@ -105,24 +84,21 @@ eventually bash -c "xdotool search --onlyvisible --pid $game_pid --name 'Quorvel
 window=$(visible 'Quorvela anche con diverso denominatore')
 eval "$(xdotool getwindowgeometry --shell "$window")"
 
-pixel() {
-  convert "$work/clean.png" -crop "1x1+$1+$2" +repage -depth 8 txt:- | sed -n '2s/^[^(]*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
-}
 # The client area's top: the first row of the stripes (red above 100, blue 0) below the menus.
 client_top() {
   import -window root "$work/clean.png"
   client_y=""
   local row colour
   for row in $(seq "$Y" $((Y + 60))); do
-    colour=$(pixel $((X + 720)) "$row")
+    colour=$(pixel "$work/clean.png" $((X + 720)) "$row")
     if [ "${colour##*,}" = 0 ] && [ "${colour%%,*}" -gt 100 ]; then client_y=$row; return 0; fi
   done
   return 1
 }
 check "the stripes are drawn below the menu bar" eventually client_top
 if [ -n "$client_y" ]; then
-  check "numerator box is cyan at its place" test "$(pixel $((X + 585)) $((client_y + 20)))" = "0,255,255"
-  check "denominator box is cyan at its place" test "$(pixel $((X + 585)) $((client_y + 190)))" = "0,255,255"
+  check "numerator box is cyan at its place" test "$(pixel "$work/clean.png" $((X + 585)) $((client_y + 20)))" = "0,255,255"
+  check "denominator box is cyan at its place" test "$(pixel "$work/clean.png" $((X + 585)) $((client_y + 190)))" = "0,255,255"
   # Six menus side by side: menus pushed off the bar would put the overflow button
   # at its right end, where the bar must stay empty.
   bar_height=$((client_y - Y))
@@ -135,5 +111,4 @@ if [ -n "$client_y" ]; then
 fi
 cp "$work/clean.png" "$work/../cleaninstall.png" 2>/dev/null || true
 
-echo "$((checks - failures)) passed, $failures failed"
-[ "$failures" = 0 ]
+summary
