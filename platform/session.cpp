@@ -14,8 +14,8 @@ QByteArray preferredPlatform(const std::function<QByteArray(const char *)> &envi
         if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0)
             return {};
     }
-    const bool wayland = environment("XDG_SESSION_TYPE") == "wayland" ||
-                         !environment("WAYLAND_DISPLAY").isEmpty();
+    const bool wayland =
+        environment("XDG_SESSION_TYPE") == "wayland" || !environment("WAYLAND_DISPLAY").isEmpty();
     if (!wayland || environment("DISPLAY").isEmpty())
         return {};
     // Wayland stays the fallback, should the X server not answer.

@@ -2,9 +2,8 @@
 
 #include "programend.h"
 
-#include <QFileInfo>
-
 #include <QDir>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -276,8 +275,9 @@ void TextFiles::removeLeftovers(const QString &path)
 {
     const QString prefix = temporaryPrefix(path);
     const QDir folder = QFileInfo(path).absoluteDir();
-    const QStringList names = folder.entryList(
-        {prefix + QLatin1Char('*')}, QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const QStringList names =
+        folder.entryList({prefix + QLatin1Char('*')},
+                         QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString &name : names) {
         if (name.size() != prefix.size() + kTemporarySuffix)
             continue;

@@ -2,11 +2,11 @@
 // layout keeps its proportions, no text is cut, pictures are drawn for the ratio.
 #include "support/fakes.h"
 
+#include "ui/pictures.h"
 #include <QApplication>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QTest>
-#include "ui/pictures.h"
 
 using namespace quorvela;
 using namespace quorvela::test;
@@ -81,8 +81,9 @@ void TestHiDpi::layoutScales()
     QVERIFY(count(game.c().Label2->geometry(), black) > 50);
     QCOMPARE(count(game.c().Label2->geometry(), [](QColor c) { return c.lightness() > 215; }), 0);
     const QRect face = game.c().cmdNext->geometry().adjusted(4, 40, -4, -24);
-    QCOMPARE(count(face, [](QColor c) { return c.red() < 90 && c.green() > 150 && c.blue() > 150; }),
-             face.width() * face.height());
+    QCOMPARE(
+        count(face, [](QColor c) { return c.red() < 90 && c.green() > 150 && c.blue() > 150; }),
+        face.width() * face.height());
 }
 
 void TestHiDpi::noTextIsCut()
@@ -136,8 +137,8 @@ void TestHiDpi::picturesAreDrawnForTheRatio()
                 opaque += qAlpha(image.pixel(x, y)) == 255;
         return opaque >= image.width() * image.height() / 10;
     };
-    for (const QIcon &icon : {windowIcon(), face(Face::Smiling), face(Face::Laughing),
-                              face(Face::Straight), noEntry()})
+    for (const QIcon &icon :
+         {windowIcon(), face(Face::Smiling), face(Face::Laughing), face(Face::Straight), noEntry()})
         QVERIFY(painted(icon.pixmap(QSize(32, 32), ratio)));
     for (const QCursor &pointer : {pointingHand(), wavingFigure(), wingedNote()})
         QVERIFY(painted(pointer.pixmap()));

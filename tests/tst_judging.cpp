@@ -1,8 +1,8 @@
 // The judging rules apart from the window: answer keys, and judging against scoring.
 #include "game/judging.h"
 
-#include <QTest>
 #include <QLocale>
+#include <QTest>
 
 using namespace quorvela;
 

@@ -1,8 +1,8 @@
 // Which keys raise a key press, and with which code.
 #include "platform/keypress.h"
 
-#include <QTest>
 #include <QKeyEvent>
+#include <QTest>
 
 using namespace quorvela;
 

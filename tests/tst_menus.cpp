@@ -275,7 +275,8 @@ void TestMenus::allSixMenusFitTheBar()
         QVERIFY2(place.isValid(), qPrintable(menu->text()));
         right = std::max(right, place.right());
     }
-    qInfo("menus end at %d of %d pixels (%s)", right, bar->width(), qPrintable(bar->font().family()));
+    qInfo("menus end at %d of %d pixels (%s)", right, bar->width(),
+          qPrintable(bar->font().family()));
     QVERIFY(right < bar->width());
     const auto *overflow = bar->findChild<QWidget *>(QStringLiteral("qt_menubar_ext_button"));
     QVERIFY(!overflow || overflow->isHidden());

@@ -20,15 +20,15 @@ void TestSession::preferredPlatform_data()
     QTest::addColumn<QByteArray>("expected");
     const QStringList waylandWithX{"XDG_SESSION_TYPE=wayland", "WAYLAND_DISPLAY=wayland-0",
                                    "DISPLAY=:0"};
-    QTest::newRow("Wayland session with XWayland") << waylandWithX << QStringList()
-                                                    << QByteArray("xcb;wayland");
+    QTest::newRow("Wayland session with XWayland")
+        << waylandWithX << QStringList() << QByteArray("xcb;wayland");
     QTest::newRow("Wayland display without a session type")
         << QStringList{"WAYLAND_DISPLAY=wayland-0", "DISPLAY=:1"} << QStringList()
         << QByteArray("xcb;wayland");
     QTest::newRow("Wayland only") << QStringList{"XDG_SESSION_TYPE=wayland", "WAYLAND_DISPLAY=w"}
                                   << QStringList() << QByteArray();
-    QTest::newRow("X session") << QStringList{"XDG_SESSION_TYPE=x11", "DISPLAY=:0"}
-                               << QStringList() << QByteArray();
+    QTest::newRow("X session") << QStringList{"XDG_SESSION_TYPE=x11", "DISPLAY=:0"} << QStringList()
+                               << QByteArray();
     QTest::newRow("nothing known") << QStringList() << QStringList() << QByteArray();
     QTest::newRow("QT_QPA_PLATFORM named by the user")
         << (waylandWithX + QStringList{"QT_QPA_PLATFORM=wayland"}) << QStringList() << QByteArray();

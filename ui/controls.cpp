@@ -6,7 +6,6 @@
 #include <QPainter>
 #include <QtWidgets/qdrawutil.h>
 
-
 namespace quorvela {
 
 Label::Label(const QString &caption, QWidget *parent, bool fitsText)
