@@ -61,7 +61,14 @@ use_account() { # name
 stop_all() {
   local pid
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  [ -n "$made_account" ] && userdel "$made_account" 2>/dev/null
+  # An account still running a process cannot be removed: wait for them to end.
+  for pid in "${pids[@]}"; do
+    for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    kill -9 "$pid" 2>/dev/null || true
+  done
+  if [ -n "$made_account" ]; then
+    userdel "$made_account" 2>/dev/null || echo "note - could not remove the account $made_account"
+  fi
   return 0
 }
 
