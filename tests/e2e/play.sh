@@ -49,17 +49,23 @@ visible() { # pid name-regex: the game's visible windows of that name
   done
 }
 
+# The first visible window of this game with this name, once it has appeared.
+wait_window() { # pid name-regex: prints its id; fails after 15 seconds
+  local id
+  for _ in $(seq 150); do
+    id=$(visible "$1" "$2" | head -n1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
 # Waits for a window of this game with this name, focuses it and sends keys;
 # sends them again while it stays open (a key sent while it was still mapping).
 answer_window() { # pid name-regex, then xdotool key arguments
-  local pid=$1 pattern=$2 id=""
+  local pid=$1 pattern=$2 id
   shift 2
-  for _ in $(seq 150); do
-    id=$(visible "$pid" "$pattern" | head -n1)
-    [ -n "$id" ] && break
-    sleep 0.1
-  done
-  [ -n "$id" ] || die "no window named '$pattern' appeared"
+  id=$(wait_window "$pid" "$pattern") || die "no window named '$pattern' appeared"
   for _ in 1 2 3; do
     xdotool windowfocus --sync "$id" 2>/dev/null || true
     xdotool "$@"
@@ -81,24 +87,14 @@ start_game() { # player name, then the command prefix that runs it (may be empty
   XDG_RUNTIME_DIR="$work/run-$name" HOME="$work/run-$name" "$@" "$binary" >"$work/$name.log" 2>&1 &
   game=$!
   pids+=("$game")
-  local id=""
-  for _ in $(seq 150); do
-    id=$(visible "$game" '^Quorvela$' | head -n1)
-    [ -n "$id" ] && break
-    sleep 0.1
-  done
-  [ -n "$id" ] || die "the name question of $name did not appear"
+  local id
+  id=$(wait_window "$game" '^Quorvela$') || die "the name question of $name did not appear"
   xdotool windowfocus --sync "$id"
   xdotool type --delay 30 "$name"
   answer_window "$game" '^Quorvela$' key Return
   for _ in 1 2 3 4 5 6 7; do answer_window "$game" '^Quorvela$' key Return; done
-  window=""
-  for _ in $(seq 100); do
-    window=$(visible "$game" 'Quorvela anche con diverso denominatore' | head -n1)
-    [ -n "$window" ] && break
-    sleep 0.1
-  done
-  [ -n "$window" ] || die "the game window of $name with its long title did not appear"
+  window=$(wait_window "$game" 'Quorvela anche con diverso denominatore') ||
+    die "the game window of $name with its long title did not appear"
 }
 
 # Takes the window's place for at() and read_problem.
