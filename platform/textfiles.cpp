@@ -1,87 +1,51 @@
 #include "textfiles.h"
 
+#include "nativefile.h"
 #include "programend.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace quorvela {
 
 namespace {
-
-constexpr mode_t kSharedFile = 0666;
-constexpr mode_t kSharedFolder = 0777;
 
 [[noreturn]] void fail(const QString &path, const char *action, int errorNumber)
 {
     throw FileError{path, QString::fromLatin1(action), errorNumber};
 }
 
-QByteArray encoded(const QString &path)
+native::Path nativePath(const QString &path)
 {
-    return QFile::encodeName(path);
+#ifdef _WIN32
+    return native::Path(path.toStdWString());
+#else
+    return native::Path(QFile::encodeName(path).toStdString());
+#endif
 }
 
-// Opens without following a symbolic link and without blocking on a FIFO, then
-// insists on a regular file: a shared folder must not be a way in.
-int openRegular(const QString &path, int flags, const char *action, mode_t mode = 0)
+QString fromNative(const native::Path &path)
 {
-    const int fd =
-        ::open(encoded(path).constData(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, mode);
-    if (fd < 0)
-        fail(path, action, errno);
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        const int error = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-        ::close(fd);
+#ifdef _WIN32
+    return QString::fromStdWString(path.native());
+#else
+    return QFile::decodeName(QByteArray::fromStdString(path.native()));
+#endif
+}
+
+void check(int error, const QString &path, const char *action)
+{
+    if (error)
         fail(path, action, error);
-    }
-    return fd;
 }
 
-// A save writes "folder/.name.XXXXXX" (mkstemp fills the six characters).
+// A save writes "folder/.name.XXXXXX" (six characters chosen at random).
 QString temporaryPrefix(const QString &path)
 {
     const QFileInfo info(path);
     return QStringLiteral(".") + info.fileName() + QStringLiteral(".");
-}
-constexpr int kTemporarySuffix = 6;
-
-// Makes a rename in the folder survive a power cut.
-void syncFolder(const QString &path)
-{
-    const QString folder = QFileInfo(path).absolutePath();
-    const int fd = ::open(encoded(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        fail(path, "scrivere", errno);
-    const int synced = ::fsync(fd);
-    const int error = errno;
-    ::close(fd);
-    // EINVAL: a file system that cannot sync folders; the file itself is synced.
-    if (synced != 0 && error != EINVAL)
-        fail(path, "scrivere", error);
-}
-
-void writeAll(int fd, const QByteArray &bytes, const QString &path)
-{
-    const char *data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, data, size_t(left));
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            fail(path, "scrivere", errno);
-        }
-        data += written;
-        left -= written;
-    }
 }
 
 } // namespace
@@ -102,7 +66,9 @@ std::int16_t TextFiles::freeFile() const
 void TextFiles::insert(std::int16_t number, OpenFile file)
 {
     if (files_.count(number)) {
-        ::close(file.fd);
+        native::close(file.handle);
+        if (file.mode == Mode::Output)
+            native::removeFile(nativePath(file.tempPath));
         fail(file.path, "aprire", EBUSY);
     }
     files_.emplace(number, std::move(file));
@@ -118,50 +84,29 @@ TextFiles::OpenFile &TextFiles::at(std::int16_t number)
 
 void TextFiles::openForAppend(std::int16_t number, const QString &path)
 {
-    const QByteArray name = encoded(path);
-    int fd = ::open(name.constData(),
-                    O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kSharedFile);
-    if (fd >= 0) {
-        // The umask would keep other accounts out of a record they share.
-        if (::fchmod(fd, kSharedFile) != 0) {
-            const int error = errno;
-            ::close(fd);
-            fail(path, "creare", error);
-        }
-    } else if (errno == EEXIST) {
-        fd = openRegular(path, O_WRONLY | O_APPEND, "creare");
-    } else {
-        fail(path, "creare", errno);
-    }
-    insert(number, {fd, Mode::Append, path, QString(), QByteArray()});
+    native::Handle handle = native::kNoHandle;
+    int error = native::createShared(nativePath(path), handle);
+    if (error == EEXIST)
+        error = native::openRegular(nativePath(path), true, handle);
+    check(error, path, "creare");
+    insert(number, {handle, Mode::Append, path, QString(), QByteArray()});
 }
 
 void TextFiles::openForInput(std::int16_t number, const QString &path)
 {
-    insert(number,
-           {openRegular(path, O_RDONLY, "leggere"), Mode::Input, path, QString(), QByteArray()});
+    native::Handle handle = native::kNoHandle;
+    check(native::openRegular(nativePath(path), false, handle), path, "leggere");
+    insert(number, {handle, Mode::Input, path, QString(), QByteArray()});
 }
 
 void TextFiles::openForOutput(std::int16_t number, const QString &path)
 {
     // A link at the record's name is refused here too, not silently replaced.
-    struct stat st {};
-    if (::lstat(encoded(path).constData(), &st) == 0 && !S_ISREG(st.st_mode))
-        fail(path, "scrivere", S_ISLNK(st.st_mode) ? ELOOP : S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
-
-    QByteArray pattern = encoded(QFileInfo(path).absolutePath() + QLatin1Char('/') +
-                                 temporaryPrefix(path) + QString(kTemporarySuffix, u'X'));
-    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-    if (fd < 0)
-        fail(path, "scrivere", errno);
-    // mkostemp makes it 0600; renamed into place it must stay shared.
-    if (::fchmod(fd, kSharedFile) != 0) {
-        const int error = errno;
-        ::close(fd);
-        ::unlink(pattern.constData());
-        fail(path, "scrivere", error);
-    }
-    insert(number, {fd, Mode::Output, path, QFile::decodeName(pattern), QByteArray()});
+    check(native::checkReplaceable(nativePath(path)), path, "scrivere");
+    native::Path temporary;
+    native::Handle handle = native::kNoHandle;
+    check(native::createTemporary(nativePath(path), temporary, handle), path, "scrivere");
+    insert(number, {handle, Mode::Output, path, fromNative(temporary), QByteArray()});
 }
 
 QString TextFiles::readAll(std::int16_t number)
@@ -172,14 +117,12 @@ QString TextFiles::readAll(std::int16_t number)
     QByteArray bytes(kReadLimit, Qt::Uninitialized);
     qsizetype got = 0;
     while (got < kReadLimit) {
-        const ssize_t n = ::read(file.fd, bytes.data() + got, size_t(kReadLimit - got));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            fail(file.path, "leggere", errno);
+        std::size_t n = 0;
+        check(native::read(file.handle, bytes.data() + got, std::size_t(kReadLimit - got), n),
+              file.path, "leggere");
         if (n == 0)
             break;
-        got += n;
+        got += qsizetype(n);
     }
     bytes.truncate(got);
     return QString::fromLocal8Bit(bytes);
@@ -194,7 +137,8 @@ void TextFiles::printLine(std::int16_t number, const QString &text)
     if (file.mode == Mode::Output)
         file.pending += line;
     else
-        writeAll(file.fd, line, file.path);
+        check(native::writeAll(file.handle, line.constData(), std::size_t(line.size())), file.path,
+              "scrivere");
 }
 
 void TextFiles::close(std::int16_t number)
@@ -205,62 +149,50 @@ void TextFiles::close(std::int16_t number)
     OpenFile file = std::move(it->second);
     files_.erase(it);
     if (file.mode != Mode::Output) {
-        ::close(file.fd);
+        native::close(file.handle);
         return;
     }
-    const QByteArray temp = encoded(file.tempPath);
-    try {
-        writeAll(file.fd, file.pending, file.path);
-        if (::fsync(file.fd) != 0)
-            fail(file.path, "scrivere", errno);
-        if (::close(file.fd) != 0) {
-            file.fd = -1;
-            fail(file.path, "scrivere", errno);
-        }
-        file.fd = -1;
-        if (::rename(temp.constData(), encoded(file.path).constData()) != 0)
-            fail(file.path, "scrivere", errno);
-        syncFolder(file.path);
-    } catch (...) {
-        if (file.fd >= 0)
-            ::close(file.fd);
-        ::unlink(temp.constData());
-        throw;
+    const native::Path temp = nativePath(file.tempPath);
+    int error = native::writeAll(file.handle, file.pending.constData(), std::size_t(file.pending.size()));
+    if (!error)
+        error = native::sync(file.handle);
+    const int closed = native::close(file.handle);
+    if (!error)
+        error = closed;
+    if (!error)
+        error = native::replace(temp, nativePath(file.path));
+    if (error) {
+        native::removeFile(temp);
+        fail(file.path, "scrivere", error);
     }
 }
 
 void TextFiles::closeAll() noexcept
 {
     for (auto &[number, file] : files_) {
-        ::close(file.fd);
+        native::close(file.handle);
         if (file.mode == Mode::Output)
-            ::unlink(encoded(file.tempPath).constData());
+            native::removeFile(nativePath(file.tempPath));
     }
     files_.clear();
 }
 
 namespace {
 
-void makeFolder(const QString &path, mode_t mode)
+void makeFolder(const QString &path, bool shared)
 {
-    struct stat st {};
-    if (::stat(encoded(path).constData(), &st) == 0) {
-        if (!S_ISDIR(st.st_mode))
-            throw FileError{path, QStringLiteral("creare"), ENOTDIR, true};
+    const int status = native::folderStatus(nativePath(path));
+    if (status == 0)
         return;
-    }
+    if (status != ENOENT)
+        throw FileError{path, QStringLiteral("creare"), status, true};
     const QString parent = QFileInfo(path).path();
     if (parent != path)
-        makeFolder(parent, 0755);
-    if (::mkdir(encoded(path).constData(), mode) != 0) {
-        // Made by another copy in the meantime: its maker chose the permissions.
-        if (errno == EEXIST)
-            return;
-        throw FileError{path, QStringLiteral("creare"), errno, true};
-    }
-    // The umask would keep other accounts out.
-    if (::chmod(encoded(path).constData(), mode) != 0)
-        throw FileError{path, QStringLiteral("creare"), errno, true};
+        makeFolder(parent, false);
+    const int error = native::makeFolder(nativePath(path), shared);
+    // Made by another copy in the meantime: its maker chose the permissions.
+    if (error && error != EEXIST)
+        throw FileError{path, QStringLiteral("creare"), error, true};
 }
 
 } // namespace
@@ -268,7 +200,7 @@ void makeFolder(const QString &path, mode_t mode)
 void TextFiles::makeSharedFolder(const QString &path)
 {
     // Missing parents get the ordinary permissions; only the record folder is shared.
-    makeFolder(QDir::cleanPath(QFileInfo(path).absoluteFilePath()), kSharedFolder);
+    makeFolder(QDir::cleanPath(QFileInfo(path).absoluteFilePath()), true);
 }
 
 void TextFiles::removeLeftovers(const QString &path)
@@ -279,31 +211,22 @@ void TextFiles::removeLeftovers(const QString &path)
         folder.entryList({prefix + QLatin1Char('*')},
                          QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString &name : names) {
-        if (name.size() != prefix.size() + kTemporarySuffix)
+        if (name.size() != prefix.size() + qsizetype(native::kTemporarySuffix))
             continue;
         // One that cannot be removed costs a few bytes; the save goes on.
-        ::unlink(encoded(folder.filePath(name)).constData());
+        native::removeFile(nativePath(folder.filePath(name)));
     }
 }
 
 FolderLock::FolderLock(const QString &folder)
-    : fd_(::open(encoded(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
 {
-    if (fd_ < 0)
-        throw FileError{folder, QStringLiteral("usare"), errno, true};
-    while (::flock(fd_, LOCK_EX) != 0) {
-        if (errno == EINTR)
-            continue;
-        const int error = errno;
-        ::close(fd_);
+    if (const int error = native::lockFolder(nativePath(folder), lock_))
         throw FileError{folder, QStringLiteral("usare"), error, true};
-    }
 }
 
 FolderLock::~FolderLock()
 {
-    // Closing the descriptor releases the lock.
-    ::close(fd_);
+    native::unlockFolder(lock_);
 }
 
 } // namespace quorvela

@@ -1,6 +1,9 @@
 // Sequential text files under numbered handles, in the system's encoding
-// (UTF-8 on Linux). Every failure throws FileError.
+// (UTF-8 on Linux, the ANSI code page on Windows). Every failure throws
+// FileError.
 #pragma once
+
+#include "nativefile.h"
 
 #include <QByteArray>
 #include <QString>
@@ -47,7 +50,7 @@ public:
 private:
     enum class Mode { Append, Input, Output };
     struct OpenFile {
-        int fd = -1;
+        native::Handle handle = native::kNoHandle;
         Mode mode = Mode::Input;
         QString path;
         QString tempPath;
@@ -61,7 +64,7 @@ private:
 
 // An exclusive lock on a folder, held until destroyed: copies of the game on
 // one machine (several accounts included) take turns at the record. It locks
-// the folder itself, since each save replaces the files by new ones, and it
+// the folder's name (each save replaces the files by new ones), and it
 // creates no file.
 class FolderLock {
 public:
@@ -71,7 +74,7 @@ public:
     FolderLock &operator=(const FolderLock &) = delete;
 
 private:
-    int fd_ = -1;
+    native::Handle lock_ = native::kNoHandle;
 };
 
 } // namespace quorvela
