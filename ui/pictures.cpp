@@ -1,32 +1,38 @@
 #include "pictures.h"
 
 #include <QGuiApplication>
-#include <QPainter>
 #include <QScreen>
-#include <QSvgRenderer>
 
 namespace quorvela::pictures {
 
 namespace {
 
-QIcon svgIcon(const QString &name)
+void addPicture(QIcon &icon, const QString &name, QIcon::Mode mode = QIcon::Normal)
 {
-    return QIcon(QStringLiteral(":/pics/%1.svg").arg(name));
+#ifdef QUORVELA_PNG_PICTURES
+    // Rendered at build time at one and two times the size: Qt scales the
+    // larger one down for the ratios in between.
+    icon.addFile(QStringLiteral(":/pics/%1.png").arg(name), QSize(32, 32), mode);
+    icon.addFile(QStringLiteral(":/pics/%1@2x.png").arg(name), QSize(64, 64), mode);
+#else
+    icon.addFile(QStringLiteral(":/pics/%1.svg").arg(name), QSize(), mode);
+#endif
 }
 
-// A pointer drawn on a 32 x 32 grid, rendered for the screen's pixel ratio so
-// that it stays crisp; the hot spot is in the grid's units.
-QCursor svgCursor(const QString &name, int hotX, int hotY)
+QIcon picture(const QString &name)
+{
+    QIcon icon;
+    addPicture(icon, name);
+    return icon;
+}
+
+// A pointer drawn on a 32 x 32 grid, made for the screen's pixel ratio so that
+// it stays crisp; the hot spot is in the grid's units.
+QCursor pointer(const QString &name, int hotX, int hotY)
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
     const qreal ratio = screen ? screen->devicePixelRatio() : 1.0;
-    QPixmap pixmap(QSize(32, 32) * ratio);
-    pixmap.setDevicePixelRatio(ratio);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    QSvgRenderer(QStringLiteral(":/pics/%1.svg").arg(name)).render(&painter, QRectF(0, 0, 32, 32));
-    painter.end();
-    return QCursor(pixmap, hotX, hotY);
+    return QCursor(picture(name).pixmap(QSize(32, 32), ratio), hotX, hotY);
 }
 
 } // namespace
@@ -36,7 +42,7 @@ QCursor svgCursor(const QString &name, int hotX, int hotY)
 // render on demand, so none of them costs start-up anything.
 QIcon windowIcon()
 {
-    static const QIcon result = svgIcon(QStringLiteral("quorvela"));
+    static const QIcon result = picture(QStringLiteral("quorvela"));
     return result;
 }
 
@@ -45,43 +51,43 @@ QIcon face(Face mood)
     static const QIcon faces[] = {
         [] {
             // Disabled, the smile turns to a straight mouth.
-            QIcon smiling = svgIcon(QStringLiteral("smiling"));
-            smiling.addFile(QStringLiteral(":/pics/straight.svg"), QSize(), QIcon::Disabled);
+            QIcon smiling = picture(QStringLiteral("smiling"));
+            addPicture(smiling, QStringLiteral("straight"), QIcon::Disabled);
             return smiling;
         }(),
-        svgIcon(QStringLiteral("laughing")),
-        svgIcon(QStringLiteral("straight")),
+        picture(QStringLiteral("laughing")),
+        picture(QStringLiteral("straight")),
     };
     return faces[int(mood)];
 }
 
 QIcon noEntry()
 {
-    static const QIcon result = svgIcon(QStringLiteral("noentry"));
+    static const QIcon result = picture(QStringLiteral("noentry"));
     return result;
 }
 
 QCursor pointingHand()
 {
-    static const QCursor result = svgCursor(QStringLiteral("hand"), 1, 1);
+    static const QCursor result = pointer(QStringLiteral("hand"), 1, 1);
     return result;
 }
 
 QCursor wavingFigure()
 {
-    static const QCursor result = svgCursor(QStringLiteral("waving"), 3, 3);
+    static const QCursor result = pointer(QStringLiteral("waving"), 3, 3);
     return result;
 }
 
 QCursor wingedNote()
 {
-    static const QCursor result = svgCursor(QStringLiteral("note"), 0, 0);
+    static const QCursor result = pointer(QStringLiteral("note"), 0, 0);
     return result;
 }
 
 QCursor iconPointer()
 {
-    static const QCursor result = svgCursor(QStringLiteral("iconpointer"), 16, 16);
+    static const QCursor result = pointer(QStringLiteral("iconpointer"), 16, 16);
     return result;
 }
 
