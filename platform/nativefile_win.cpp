@@ -257,6 +257,9 @@ int lockFolder(const Path &folder, Handle &lock)
     // Byte-range locks cannot be taken on a folder, and each save replaces the
     // record files: a named mutex in the machine's global namespace stands for
     // the folder, named after its full path.
+    // A folder that is gone or turned into a file fails here, as on Linux.
+    if (const int status = folderStatus(folder))
+        return status;
     wchar_t full[MAX_PATH];
     const DWORD length = GetFullPathNameW(folder.c_str(), MAX_PATH, full, nullptr);
     if (length == 0 || length >= MAX_PATH)

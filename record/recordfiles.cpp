@@ -11,10 +11,8 @@ QString Tavola::GetSystemDir()
     QString folder = services_.systemFolder();
     if (!folder.endsWith(kSeparator))
         folder += kSeparator;
-#ifndef _WIN32
-    // The Windows directory always exists; the record folder may not yet.
+    // The record folder may not exist yet.
     TextFiles::makeSharedFolder(folder);
-#endif
     return folder;
 }
 

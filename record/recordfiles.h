@@ -16,8 +16,9 @@ constexpr char16_t kSeparator = u'/';
 inline const QString kScoreFileName = kSeparator + QStringLiteral("qvlmarc.txt");
 inline const QString kNameFileName = kSeparator + QStringLiteral("qvlmarc1.txt");
 
-// The system's record folder: the Windows directory on Windows, the folder
-// chosen at build time elsewhere. Throws FileError when the system gives none.
+// The system's record folder: the machine's data folder on Windows (with a
+// record of the Windows directory carried over), the folder chosen at build
+// time elsewhere. Throws FileError when the system gives none.
 QString systemRecordFolder();
 
 } // namespace quorvela

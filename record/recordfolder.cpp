@@ -4,27 +4,55 @@
 
 #include "platform/programend.h"
 
-#include <cerrno>
-
 #ifdef _WIN32
-#include <windows.h>
+#include "platform/nativefile.h"
+#include "platform/textfiles.h"
 #endif
 
 namespace quorvela {
 
+#ifdef _WIN32
+
+// The record has always lived in the Windows directory, which no standard
+// account may write since Windows Vista. It now lives in the folder Windows
+// keeps for every account's data, the same for every account of the machine
+// however each is allowed to write; a record found in the Windows directory is
+// carried over the first time.
 QString systemRecordFolder()
 {
-#ifdef _WIN32
-    char buffer[128];
-    const UINT length = GetWindowsDirectoryA(buffer, 128);
-    // 0 is a failure; a length of 128 or more means the path did not fit.
-    if (length == 0 || length >= 128)
-        throw FileError{QStringLiteral("GetWindowsDirectoryA"), QStringLiteral("trovare"),
-                        ENAMETOOLONG, true};
-    return QString::fromLocal8Bit(buffer, int(length));
-#else
-    return QStringLiteral(QUORVELA_RECORD_DIR);
-#endif
+    std::string windows;
+    if (const int error = native::windowsDirectory(windows))
+        throw FileError{QStringLiteral("GetWindowsDirectoryA"), QStringLiteral("trovare"), error, true};
+    native::Path common;
+    if (const int error = native::commonDataFolder(common))
+        throw FileError{QStringLiteral("%ProgramData%"), QStringLiteral("trovare"), error, true};
+    const native::Path shared = common / L"Quorvela";
+    const QString folder = QString::fromStdWString(shared.wstring());
+    TextFiles::makeSharedFolder(folder);
+
+    const FolderLock lock(folder);
+    const native::Path old = QString::fromLocal8Bit(windows.c_str()).toStdWString();
+    const native::Path score = kScoreFileName.mid(1).toStdWString();
+    const native::Path name = kNameFileName.mid(1).toStdWString();
+    if (native::folderStatus(shared / score) == ENOENT) {
+        // The name first: cut short in between, the score is still missing and
+        // the next start carries both over again.
+        for (const native::Path &file : {name, score}) {
+            if (const int error = native::copyIfMissing(old / file, shared / file))
+                throw FileError{QString::fromStdWString((shared / file).wstring()),
+                                QStringLiteral("scrivere"), error};
+        }
+    }
+    return folder;
 }
+
+#else
+
+QString systemRecordFolder()
+{
+    return QStringLiteral(QUORVELA_RECORD_DIR);
+}
+
+#endif
 
 } // namespace quorvela

@@ -1,13 +1,16 @@
 // The record files at start-up, and leaving the game with or without a new record.
 #include "platform/numbers.h"
+#include "record/recordfiles.h"
 #include "support/fakes.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QTest>
 
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 using namespace quorvela;
 using namespace quorvela::test;
@@ -39,12 +42,14 @@ void TestRecord::firstRunCreatesSharedEmptyFiles()
     QVERIFY(game.start());
     QCOMPARE(readBytes(game.scoreFile()), QByteArray());
     QCOMPARE(readBytes(game.nameFile()), QByteArray());
+#ifndef _WIN32 // access lists on Windows, which the file layer's own test covers
     struct stat st {};
     QCOMPARE(::stat(QFile::encodeName(game.recordFolder()).constData(), &st), 0);
     QCOMPARE(st.st_mode & 0777, mode_t(0777));
     QCOMPARE(::stat(QFile::encodeName(game.scoreFile()).constData(), &st), 0);
     QCOMPARE(st.st_mode & 0777, mode_t(0666));
-    QCOMPARE(game.window->windowsDir, game.recordFolder() + "/");
+#endif
+    QCOMPARE(game.window->windowsDir, game.recordFolder() + QChar(kSeparator));
 }
 
 void TestRecord::recordShownWhole_data()
@@ -232,9 +237,11 @@ void TestRecord::unreadableRecordEndsBeforeTheWindow_data()
     QTest::addColumn<QString>("obstacle");
     QTest::newRow("folder is a file") << "folder-file";
     QTest::newRow("score file is a folder") << "score-folder";
+#ifndef _WIN32
     QTest::newRow("score file is a symbolic link") << "score-link";
     QTest::newRow("name file is a dangling link") << "name-dangling";
     QTest::newRow("name file is a FIFO") << "name-fifo";
+#endif
 }
 
 void TestRecord::unreadableRecordEndsBeforeTheWindow()
@@ -254,8 +261,10 @@ void TestRecord::unreadableRecordEndsBeforeTheWindow()
             QVERIFY(QFile::link(secret, game.scoreFile()));
         if (obstacle == "name-dangling")
             QVERIFY(QFile::link(game.folder.path() + "/nowhere", game.nameFile()));
+#ifndef _WIN32
         if (obstacle == "name-fifo")
             QCOMPARE(::mkfifo(QFile::encodeName(game.nameFile()).constData(), 0666), 0);
+#endif
     }
     QVERIFY(!game.start());
     QCOMPARE(game.ender.codes, std::vector<int>{1});

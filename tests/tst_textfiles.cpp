@@ -7,11 +7,13 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#ifndef _WIN32
 #include <csignal>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 using namespace quorvela;
 using namespace quorvela::test;
@@ -44,14 +46,18 @@ void TestTextFiles::fileNumbers()
 
 void TestTextFiles::writeAndReadBack()
 {
-    // One line ended by CR LF in the locale's encoding, read back whole.
+    // One line ended by CR LF in the system's encoding, read back whole.
     QTemporaryDir dir;
     TextFiles files;
     const QString path = dir.filePath("name.txt");
     files.openForOutput(3, path);
     files.printLine(3, "Niccolò");
     files.close(3);
+#ifdef _WIN32
+    QCOMPARE(readBytes(path), QByteArray("Niccol\xf2\r\n")); // Windows-1252
+#else
     QCOMPARE(readBytes(path), QByteArray("Niccol\xc3\xb2\r\n"));
+#endif
     files.openForInput(4, path);
     QCOMPARE(files.readAll(4), "Niccolò\r\n");
     files.close(4);
@@ -77,6 +83,9 @@ void TestTextFiles::unclosedWriteLeavesTheOldFile()
 void TestTextFiles::linkAtTheNameIsNeverWrittenThrough()
 {
     // Neither reading, appending nor writing follows a link at the name.
+#ifdef _WIN32
+    QSKIP("QFile::link makes a shortcut file on Windows; links need a privilege there");
+#endif
     QTemporaryDir dir;
     const QString target = dir.filePath("target");
     const QString link = dir.filePath("link");
@@ -109,14 +118,19 @@ void TestTextFiles::folderCreatedWithParents()
     const QString folder = dir.filePath("a/b/record");
     TextFiles::makeSharedFolder(folder);
     QVERIFY(QFileInfo(folder).isDir());
+#ifndef _WIN32 // access lists on Windows, which the file layer's own test covers
     QCOMPARE(QFileInfo(folder).permissions() & QFile::WriteOther, QFile::WriteOther);
     QCOMPARE(QFileInfo(dir.filePath("a")).permissions() & QFile::WriteOther,
              QFileDevice::Permissions());
+#endif
 }
 
 void TestTextFiles::folderLockIsExclusive()
 {
     // While one copy holds the folder's lock, no other can take it; none is left after.
+#ifdef _WIN32
+    QSKIP("a named mutex on Windows, tried by the file layer's own test");
+#else
     QTemporaryDir dir;
     const int probe = ::open(QFile::encodeName(dir.path()).constData(), O_RDONLY | O_DIRECTORY);
     QVERIFY(probe >= 0);
@@ -128,6 +142,7 @@ void TestTextFiles::folderLockIsExclusive()
     QCOMPARE(::flock(probe, LOCK_EX | LOCK_NB), 0);
     ::close(probe);
     QVERIFY(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+#endif
 }
 
 namespace {
@@ -158,6 +173,7 @@ void TestTextFiles::killedSavesLeaveWholeFilesAndNoLeftovers()
     save(folder, oldLine, oldLine);
     const QByteArray oldFile = oldLine + "\r\n";
     const QByteArray newFile = newLine + "\r\n";
+#ifndef _WIN32 // no fork there: only the tidying up below
     int killedWithLeftovers = 0;
     for (int round = 0; round < 150; ++round) {
         const pid_t child = ::fork();
@@ -179,6 +195,7 @@ void TestTextFiles::killedSavesLeaveWholeFilesAndNoLeftovers()
             ++killedWithLeftovers;
     }
     qInfo("%d of 150 killed saves left a temporary file", killedWithLeftovers);
+#endif
     // One left by an older kill, and files that merely look alike, which stay.
     writeBytes(folder + "/.qvlmarc1.txt.Ab3xYz", "half");
     writeBytes(folder + "/.qvlmarc.txt.bak", "mine");
