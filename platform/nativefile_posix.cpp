@@ -46,8 +46,8 @@ int openRegular(const Path &path, bool forWriting, Handle &handle)
 
 int createShared(const Path &path, Handle &handle)
 {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                          kSharedFile);
+    const int fd = ::open(
+        path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kSharedFile);
     if (fd < 0)
         return errno;
     if (const int error = shareOrDrop(fd, path.c_str()))
@@ -66,8 +66,9 @@ int checkReplaceable(const Path &path)
 
 int createTemporary(const Path &target, Path &temporary, Handle &handle)
 {
-    std::string pattern = (target.parent_path() / ("." + target.filename().string() + ".")).string() +
-                          std::string(kTemporarySuffix, 'X');
+    std::string pattern =
+        (target.parent_path() / ("." + target.filename().string() + ".")).string() +
+        std::string(kTemporarySuffix, 'X');
     const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0)
         return errno;

@@ -67,9 +67,8 @@ public:
     {
         attributes_.nLength = sizeof attributes_;
         attributes_.bInheritHandle = FALSE;
-        if (ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1,
-                                                                 &attributes_.lpSecurityDescriptor,
-                                                                 nullptr))
+        if (ConvertStringSecurityDescriptorToSecurityDescriptorW(
+                sddl, SDDL_REVISION_1, &attributes_.lpSecurityDescriptor, nullptr))
             return;
         attributes_.lpSecurityDescriptor = nullptr;
         error_ = lastError();
@@ -92,7 +91,8 @@ private:
 constexpr wchar_t kSharedFolder[] =
     L"D:(A;OICI;0x1301bf;;;BU)(A;OICI;0x1301bf;;;AU)(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
 // Everyone may wait for and release the machine-wide lock, whoever made it.
-constexpr wchar_t kSharedMutex[] = L"D:(A;;0x00100001;;;WD)(A;;0x001F0001;;;SY)(A;;0x001F0001;;;BA)";
+constexpr wchar_t kSharedMutex[] =
+    L"D:(A;;0x00100001;;;WD)(A;;0x001F0001;;;SY)(A;;0x001F0001;;;BA)";
 
 HANDLE createFile(const Path &path, DWORD access, DWORD disposition)
 {
@@ -112,8 +112,7 @@ int kindOf(DWORD attributes)
 
 // Antivirus and indexing programs open new files for a moment, without sharing
 // deletion: a replace that meets one tries again for up to a second.
-template <typename Step>
-BOOL patiently(Step step)
+template <typename Step> BOOL patiently(Step step)
 {
     for (int attempt = 0;; ++attempt) {
         if (step())
@@ -134,12 +133,14 @@ int openRegular(const Path &path, bool forWriting, Handle &handle)
         return lastError();
     if (const int kind = kindOf(attributes))
         return kind;
-    const HANDLE file = createFile(path, forWriting ? FILE_APPEND_DATA : GENERIC_READ, OPEN_EXISTING);
+    const HANDLE file =
+        createFile(path, forWriting ? FILE_APPEND_DATA : GENERIC_READ, OPEN_EXISTING);
     if (file == INVALID_HANDLE_VALUE)
         return lastError();
     // Looked at again through the handle: the name may have changed meanwhile.
     BY_HANDLE_FILE_INFORMATION info{};
-    int error = GetFileInformationByHandle(file, &info) ? kindOf(info.dwFileAttributes) : lastError();
+    int error =
+        GetFileInformationByHandle(file, &info) ? kindOf(info.dwFileAttributes) : lastError();
     if (!error && GetFileType(file) != FILE_TYPE_DISK)
         error = EINVAL;
     if (error) {
@@ -224,9 +225,9 @@ int replace(const Path &source, const Path &target)
 {
     // Write-through: the move is on the disk when it returns.
     return patiently([&] {
-               return MoveFileExW(source.c_str(), target.c_str(),
-                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-           })
+        return MoveFileExW(source.c_str(), target.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    })
                ? 0
                : lastError();
 }
@@ -249,7 +250,8 @@ int makeFolder(const Path &path, bool shared)
     Security security(kSharedFolder);
     if (shared && security.error())
         return security.error();
-    return CreateDirectoryW(path.c_str(), shared ? security.attributes() : nullptr) ? 0 : lastError();
+    return CreateDirectoryW(path.c_str(), shared ? security.attributes() : nullptr) ? 0
+                                                                                    : lastError();
 }
 
 int lockFolder(const Path &folder, Handle &lock)
@@ -314,9 +316,11 @@ int windowsDirectory(std::string &folder)
 int commonDataFolder(Path &folder)
 {
     wchar_t buffer[MAX_PATH];
-    const HRESULT result = SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, buffer);
+    const HRESULT result =
+        SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, buffer);
     if (FAILED(result))
-        return HRESULT_FACILITY(result) == FACILITY_WIN32 ? fromWindows(HRESULT_CODE(result)) : ENOENT;
+        return HRESULT_FACILITY(result) == FACILITY_WIN32 ? fromWindows(HRESULT_CODE(result))
+                                                          : ENOENT;
     folder = buffer;
     return 0;
 }

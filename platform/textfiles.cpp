@@ -153,7 +153,8 @@ void TextFiles::close(std::int16_t number)
         return;
     }
     const native::Path temp = nativePath(file.tempPath);
-    int error = native::writeAll(file.handle, file.pending.constData(), std::size_t(file.pending.size()));
+    int error =
+        native::writeAll(file.handle, file.pending.constData(), std::size_t(file.pending.size()));
     if (!error)
         error = native::sync(file.handle);
     const int closed = native::close(file.handle);

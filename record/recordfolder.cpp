@@ -22,7 +22,8 @@ QString systemRecordFolder()
 {
     std::string windows;
     if (const int error = native::windowsDirectory(windows))
-        throw FileError{QStringLiteral("GetWindowsDirectoryA"), QStringLiteral("trovare"), error, true};
+        throw FileError{QStringLiteral("GetWindowsDirectoryA"), QStringLiteral("trovare"), error,
+                        true};
     native::Path common;
     if (const int error = native::commonDataFolder(common))
         throw FileError{QStringLiteral("%ProgramData%"), QStringLiteral("trovare"), error, true};

@@ -6,6 +6,8 @@
 # Usage: play.sh BINARY RECORD_FOLDER SCREENS_FOLDER
 #   RECORD_FOLDER is the folder the binary was built for; it must be reachable
 #   by every account (the test removes it at the start and at the end).
+#   With QUORVELA_E2E_ONE_ACCOUNT set, both copies run under the caller's account
+#   (a Wine prefix belongs to one account).
 set -euo pipefail
 
 binary=$1
@@ -28,7 +30,7 @@ export QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=1 DBUS_SESSION_BUS_ADDRESS=disabled:
 unset QT_QPA_PLATFORMTHEME
 
 account=quorvela-e2e
-use_account "$account"
+[ -n "${QUORVELA_E2E_ONE_ACCOUNT:-}" ] || use_account "$account"
 if [ "${#run_as[@]}" -gt 0 ]; then
   # The binary where the account can reach it, whatever the build tree's permissions.
   cp "$binary" "$work/quorvela"
@@ -225,7 +227,7 @@ check "Eva's 2 replaced Luca's record" files_hold 2 Eva
 if [ "${#run_as[@]}" -gt 0 ]; then
   check "the second account saved over the first one's files" test "$(stat -c %U "$record/qvlmarc.txt" "$record/qvlmarc1.txt" | sort -u)" = "$account"
 else
-  echo "note - not root: both copies ran under one account"
+  echo "note - both copies ran under one account"
 fi
 
 use_window "$ugo_window"

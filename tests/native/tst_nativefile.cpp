@@ -19,12 +19,12 @@ namespace {
 
 int failures = 0;
 
-#define CHECK(condition)                                                                      \
-    do {                                                                                      \
-        if (!(condition)) {                                                                   \
-            std::printf("FAIL %s:%d: %s\n", __FILE__, __LINE__, #condition);                  \
-            ++failures;                                                                       \
-        }                                                                                     \
+#define CHECK(condition)                                                                           \
+    do {                                                                                           \
+        if (!(condition)) {                                                                        \
+            std::printf("FAIL %s:%d: %s\n", __FILE__, __LINE__, #condition);                       \
+            ++failures;                                                                            \
+        }                                                                                          \
     } while (false)
 
 std::string contents(const fs::path &path)
