@@ -78,6 +78,9 @@ build_qt() {
 
 # --- the game -------------------------------------------------------------------
 build_game() {
+  # Qt's own texts in Italian: Debian's .qm files serve every platform.
+  mkdir -p "$prefix/translations"
+  cp /usr/share/qt6/translations/qtbase_it.qm "$prefix/translations/"
   cmake --preset windows >"$out/game-configure.log"
   cmake --build --preset windows >"$out/game-build.log"
 }
@@ -95,7 +98,7 @@ deploy() { # folder
      /usr/x86_64-w64-mingw32/lib/libwinpthread-1.dll "$dir/"
   cp "$prefix/plugins/platforms/qwindows.dll" "$dir/platforms/"
   cp "$prefix/plugins/styles/qwindowsvistastyle.dll" "$dir/styles/"
-  cp /usr/share/qt6/translations/qtbase_it.qm "$dir/translations/"
+  cp "$prefix/translations/qtbase_it.qm" "$dir/translations/"
   x86_64-w64-mingw32-strip --strip-unneeded "$dir"/*.exe "$dir"/*.dll "$dir"/*/*.dll
 }
 
@@ -138,7 +141,7 @@ install_game() {
 }
 
 uninstall_game() {
-  echo "7\r\n" >"$WINEPREFIX/drive_c/ProgramData/Quorvela/qvlmarc.txt"
+  printf "7\r\n" >"$WINEPREFIX/drive_c/ProgramData/Quorvela/qvlmarc.txt"
   "$wine" "$installed/Disinstalla Quorvela.exe" /S
   # The uninstaller finishes in a copy of itself: wait for the folder to go.
   for _ in $(seq 100); do [ -e "$installed" ] || break; sleep 0.2; done

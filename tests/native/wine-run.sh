@@ -6,8 +6,33 @@ set -u
 export WINEPREFIX=$1 WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
 shift
 mkdir -p "$WINEPREFIX"
-/usr/lib/wine/wine64 "$@"
+# Wine keeps the QT_ variables of Linux from Windows programs: they are handed
+# over through cmd instead, for the tests that set the platform or the scale.
+settings=""
+while IFS= read -r setting; do
+  settings+="set $setting&& "
+done < <(env | grep '^QT_[A-Z_]*=[A-Za-z0-9./:_-]*$')
+program="Z:$(realpath "$1" | tr / '\\')"
+shift
+# A Qt Test program's standard output does not reach Linux through Wine: its
+# log goes to a file, shown afterwards.
+log=""
+case "$program" in
+  *\\tst_*.exe)
+    log=$(mktemp)
+    set -- "$@" -o "Z:$log,txt"
+    ;;
+esac
+if [ -n "$settings" ]; then
+  /usr/lib/wine/wine64 cmd /c "$settings$program" "$@"
+else
+  /usr/lib/wine/wine64 "$program" "$@"
+fi
 status=$?
+if [ -n "$log" ]; then
+  cat "$log"
+  rm -f "$log"
+fi
 /usr/lib/wine/wineserver -k 2>/dev/null
 /usr/lib/wine/wineserver -w 2>/dev/null
 exit "$status"
