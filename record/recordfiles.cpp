@@ -4,6 +4,11 @@
 #include "platform/programend.h"
 #include "ui/tavola.h"
 
+#ifdef _WIN32
+#include "platform/nativefile.h"
+#include <cerrno>
+#endif
+
 namespace quorvela {
 
 QString Tavola::GetSystemDir()
@@ -24,5 +29,28 @@ QString Tavola::Leggifiletxt(const QString &nomefile)
     files_.close(number);
     return text;
 }
+
+#ifdef _WIN32
+
+QString recordFolderCarryingOver(const QString &folder, const QString &oldFolder)
+{
+    TextFiles::makeSharedFolder(folder);
+    const FolderLock lock(folder);
+    const native::Path now = folder.toStdWString();
+    const native::Path old = oldFolder.toStdWString();
+    if (native::folderStatus(now / kScoreFileName.mid(1).toStdWString()) != ENOENT)
+        return folder;
+    // The name first: cut short in between, the score is still missing and the
+    // next start carries both over again.
+    for (const QString &file : {kNameFileName.mid(1), kScoreFileName.mid(1)}) {
+        const native::Path name = file.toStdWString();
+        if (const int error = native::copyIfMissing(old / name, now / name))
+            throw FileError{QString::fromStdWString((now / name).wstring()),
+                            QStringLiteral("scrivere"), error};
+    }
+    return folder;
+}
+
+#endif
 
 } // namespace quorvela

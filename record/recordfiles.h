@@ -21,4 +21,10 @@ inline const QString kNameFileName = kSeparator + QStringLiteral("qvlmarc1.txt")
 // time elsewhere. Throws FileError when the system gives none.
 QString systemRecordFolder();
 
+#ifdef _WIN32
+// The record folder, made when missing; when it holds no score file yet, the
+// record files of the old folder are copied in (those that are there).
+QString recordFolderCarryingOver(const QString &folder, const QString &oldFolder);
+#endif
+
 } // namespace quorvela

@@ -6,7 +6,6 @@
 
 #ifdef _WIN32
 #include "platform/nativefile.h"
-#include "platform/textfiles.h"
 #endif
 
 namespace quorvela {
@@ -27,24 +26,8 @@ QString systemRecordFolder()
     native::Path common;
     if (const int error = native::commonDataFolder(common))
         throw FileError{QStringLiteral("%ProgramData%"), QStringLiteral("trovare"), error, true};
-    const native::Path shared = common / L"Quorvela";
-    const QString folder = QString::fromStdWString(shared.wstring());
-    TextFiles::makeSharedFolder(folder);
-
-    const FolderLock lock(folder);
-    const native::Path old = QString::fromLocal8Bit(windows.c_str()).toStdWString();
-    const native::Path score = kScoreFileName.mid(1).toStdWString();
-    const native::Path name = kNameFileName.mid(1).toStdWString();
-    if (native::folderStatus(shared / score) == ENOENT) {
-        // The name first: cut short in between, the score is still missing and
-        // the next start carries both over again.
-        for (const native::Path &file : {name, score}) {
-            if (const int error = native::copyIfMissing(old / file, shared / file))
-                throw FileError{QString::fromStdWString((shared / file).wstring()),
-                                QStringLiteral("scrivere"), error};
-        }
-    }
-    return folder;
+    return recordFolderCarryingOver(QString::fromStdWString((common / L"Quorvela").wstring()),
+                                    QString::fromLocal8Bit(windows.c_str()));
 }
 
 #else

@@ -33,6 +33,10 @@ private slots:
     void unreadableRecordEndsBeforeTheWindow();
     void failedSaveKeepsTheOldRecord();
     void hugeRecordFileStartsQuickly();
+#ifdef _WIN32
+    void recordCarriedOverFromTheWindowsDirectory_data();
+    void recordCarriedOverFromTheWindowsDirectory();
+#endif
 };
 
 void TestRecord::firstRunCreatesSharedEmptyFiles()
@@ -105,8 +109,8 @@ void TestRecord::leaving_data()
 #else
     const QByteArray niccolo("Niccol\xc3\xb2\r\n");
 #endif
-    QTest::newRow("accented name, score 7") << "Niccolò" << 7 << QByteArray() << QByteArray("7\r\n")
-                                            << niccolo;
+    QTest::newRow("accented name, score 7")
+        << "Niccolò" << 7 << QByteArray() << QByteArray("7\r\n") << niccolo;
     QTest::newRow("empty name saved as CR LF")
         << "" << 2 << QByteArray() << QByteArray("2\r\n") << QByteArray("\r\n");
     QTest::newRow("equal score keeps the record")
@@ -319,6 +323,54 @@ void TestRecord::hugeRecordFileStartsQuickly()
     QCOMPARE(game.c().lblpunti->text().size(), int(TextFiles::kReadLimit));
     QCOMPARE(lenientReading(game.c().lblpunti->text()), 7.0);
 }
+
+#ifdef _WIN32
+void TestRecord::recordCarriedOverFromTheWindowsDirectory_data()
+{
+    // The score file and the name file: in the Windows directory, in the new
+    // folder before and after; "-" stands for a missing file.
+    QTest::addColumn<QStringList>("old");
+    QTest::addColumn<QStringList>("now");
+    QTest::addColumn<QStringList>("after");
+    const QStringList oldRecord{"9\r\n", "Anna\r\n"};
+    const QStringList none{"-", "-"};
+    QTest::newRow("first start: carried over") << oldRecord << none << oldRecord;
+    QTest::newRow("a record of its own: kept")
+        << oldRecord << QStringList{"12\r\n", "Eva\r\n"} << QStringList{"12\r\n", "Eva\r\n"};
+    QTest::newRow("an empty score file is its own")
+        << oldRecord << QStringList{"", "-"} << QStringList{"", "-"};
+    QTest::newRow("cut short after the name")
+        << oldRecord << QStringList{"-", "Anna\r\n"} << oldRecord;
+    QTest::newRow("nothing to carry over") << none << none << none;
+}
+
+void TestRecord::recordCarriedOverFromTheWindowsDirectory()
+{
+    QFETCH(QStringList, old);
+    QFETCH(QStringList, now);
+    QFETCH(QStringList, after);
+    QTemporaryDir dir;
+    const QString oldFolder = dir.filePath("windows");
+    const QString folder = dir.filePath("ProgramData/Quorvela");
+    QDir().mkpath(oldFolder);
+    QDir().mkpath(folder);
+    const QStringList names{"/qvlmarc.txt", "/qvlmarc1.txt"};
+    const auto state = [](const QString &path) {
+        return QFile::exists(path) ? QString::fromLatin1(readBytes(path)) : QStringLiteral("-");
+    };
+    for (int i = 0; i < 2; ++i) {
+        if (old[i] != "-")
+            writeBytes(oldFolder + names[i], old[i].toLatin1());
+        if (now[i] != "-")
+            writeBytes(folder + names[i], now[i].toLatin1());
+    }
+    QCOMPARE(recordFolderCarryingOver(folder, oldFolder), folder);
+    QCOMPARE((QStringList{state(folder + names[0]), state(folder + names[1])}), after);
+    QCOMPARE((QStringList{state(oldFolder + names[0]), state(oldFolder + names[1])}), old);
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(),
+             int(after.size() - after.count("-")));
+}
+#endif
 
 QTEST_MAIN(TestRecord)
 #include "tst_record.moc"

@@ -141,6 +141,7 @@ install_game() {
 }
 
 uninstall_game() {
+  mkdir -p "$WINEPREFIX/drive_c/ProgramData/Quorvela"
   printf "7\r\n" >"$WINEPREFIX/drive_c/ProgramData/Quorvela/qvlmarc.txt"
   "$wine" "$installed/Disinstalla Quorvela.exe" /S
   # The uninstaller finishes in a copy of itself: wait for the folder to go.
