@@ -46,7 +46,7 @@ fetch_source() { # source package name, folder
   mkdir -p "$apt/lists/partial" "$out/src"
   echo "deb-src http://deb.debian.org/debian bookworm main" >"$apt/sources.list"
   local opts=(-o "Dir::Etc::SourceList=$apt/sources.list" -o Dir::Etc::SourceParts=/dev/null
-              -o "Dir::State::Lists=$apt/lists")
+              -o "Dir::State::Lists=$apt/lists" -o APT::Sandbox::User=root)
   apt-get -qq "${opts[@]}" update
   (cd "$out/src" && apt-get -qq "${opts[@]}" source --download-only "$1")
   mkdir -p "$2"
