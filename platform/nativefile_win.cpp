@@ -247,11 +247,12 @@ int folderStatus(const Path &path)
 
 int makeFolder(const Path &path, bool shared)
 {
+    if (!shared)
+        return CreateDirectoryW(path.c_str(), nullptr) ? 0 : lastError();
     Security security(kSharedFolder);
-    if (shared && security.error())
+    if (security.error())
         return security.error();
-    return CreateDirectoryW(path.c_str(), shared ? security.attributes() : nullptr) ? 0
-                                                                                    : lastError();
+    return CreateDirectoryW(path.c_str(), security.attributes()) ? 0 : lastError();
 }
 
 int lockFolder(const Path &folder, Handle &lock)
