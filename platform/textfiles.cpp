@@ -84,10 +84,11 @@ TextFiles::OpenFile &TextFiles::at(std::int16_t number)
 
 void TextFiles::openForAppend(std::int16_t number, const QString &path)
 {
+    const native::Path name = nativePath(path);
     native::Handle handle = native::kNoHandle;
-    int error = native::createShared(nativePath(path), handle);
+    int error = native::createShared(name, handle);
     if (error == EEXIST)
-        error = native::openRegular(nativePath(path), true, handle);
+        error = native::openRegular(name, true, handle);
     check(error, path, "creare");
     insert(number, {handle, Mode::Append, path, QString(), QByteArray()});
 }
@@ -101,11 +102,12 @@ void TextFiles::openForInput(std::int16_t number, const QString &path)
 
 void TextFiles::openForOutput(std::int16_t number, const QString &path)
 {
+    const native::Path name = nativePath(path);
     // A link at the record's name is refused here too, not silently replaced.
-    check(native::checkReplaceable(nativePath(path)), path, "scrivere");
+    check(native::checkReplaceable(name), path, "scrivere");
     native::Path temporary;
     native::Handle handle = native::kNoHandle;
-    check(native::createTemporary(nativePath(path), temporary, handle), path, "scrivere");
+    check(native::createTemporary(name, temporary, handle), path, "scrivere");
     insert(number, {handle, Mode::Output, path, fromNative(temporary), QByteArray()});
 }
 

@@ -6,7 +6,8 @@
 
 #ifdef _WIN32
 #include "platform/nativefile.h"
-#include <cerrno>
+
+#include <QFileInfo>
 #endif
 
 namespace quorvela {
@@ -36,17 +37,14 @@ QString recordFolderCarryingOver(const QString &folder, const QString &oldFolder
 {
     TextFiles::makeSharedFolder(folder);
     const FolderLock lock(folder);
-    const native::Path now = folder.toStdWString();
-    const native::Path old = oldFolder.toStdWString();
-    if (native::folderStatus(now / kScoreFileName.mid(1).toStdWString()) != ENOENT)
+    if (QFileInfo::exists(folder + kScoreFileName))
         return folder;
     // The name first: cut short in between, the score is still missing and the
     // next start carries both over again.
-    for (const QString &file : {kNameFileName.mid(1), kScoreFileName.mid(1)}) {
-        const native::Path name = file.toStdWString();
-        if (const int error = native::copyIfMissing(old / name, now / name))
-            throw FileError{QString::fromStdWString((now / name).wstring()),
-                            QStringLiteral("scrivere"), error};
+    for (const QString &name : {kNameFileName, kScoreFileName}) {
+        if (const int error = native::copyIfMissing((oldFolder + name).toStdWString(),
+                                                    (folder + name).toStdWString()))
+            throw FileError{folder + name, QStringLiteral("scrivere"), error};
     }
     return folder;
 }
