@@ -17,7 +17,7 @@ constexpr mode_t kSharedFile = 0666;
 constexpr mode_t kSharedFolder = 0777;
 
 // The umask would keep other accounts out of a record they share.
-int shareOrDrop(int fd, const char *name)
+Error shareOrDrop(int fd, const char *name)
 {
     if (::fchmod(fd, kSharedFile) == 0)
         return 0;
@@ -29,7 +29,7 @@ int shareOrDrop(int fd, const char *name)
 
 } // namespace
 
-int openRegular(const Path &path, bool forWriting, Handle &handle)
+Error openRegular(const Path &path, bool forWriting, Handle &handle)
 {
     const int flags = forWriting ? O_WRONLY | O_APPEND : O_RDONLY;
     const int fd = ::open(path.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
@@ -44,19 +44,19 @@ int openRegular(const Path &path, bool forWriting, Handle &handle)
     return 0;
 }
 
-int createShared(const Path &path, Handle &handle)
+Error createShared(const Path &path, Handle &handle)
 {
     const int fd = ::open(
         path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kSharedFile);
     if (fd < 0)
         return errno;
-    if (const int error = shareOrDrop(fd, path.c_str()))
+    if (const Error error = shareOrDrop(fd, path.c_str()))
         return error;
     handle = fd;
     return 0;
 }
 
-int checkReplaceable(const Path &path)
+Error checkReplaceable(const Path &path)
 {
     struct stat st {};
     if (::lstat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode))
@@ -64,23 +64,22 @@ int checkReplaceable(const Path &path)
     return S_ISLNK(st.st_mode) ? ELOOP : S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
 }
 
-int createTemporary(const Path &target, Path &temporary, Handle &handle)
+Error createTemporary(const Path &target, Path &temporary, Handle &handle)
 {
-    std::string pattern =
-        (target.parent_path() / ("." + target.filename().string() + ".")).string() +
-        std::string(kTemporarySuffix, 'X');
+    std::string pattern = (target.parent_path() / temporaryPrefix(target)).native();
+    pattern.append(kTemporarySuffix, 'X');
     const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0)
         return errno;
     // mkostemp makes it 0600; renamed into place it must stay shared.
-    if (const int error = shareOrDrop(fd, pattern.c_str()))
+    if (const Error error = shareOrDrop(fd, pattern.c_str()))
         return error;
     temporary = pattern;
     handle = fd;
     return 0;
 }
 
-int writeAll(Handle handle, const char *data, std::size_t size)
+Error writeAll(Handle handle, const char *data, std::size_t size)
 {
     while (size > 0) {
         const ssize_t written = ::write(handle, data, size);
@@ -95,7 +94,7 @@ int writeAll(Handle handle, const char *data, std::size_t size)
     return 0;
 }
 
-int read(Handle handle, char *data, std::size_t size, std::size_t &got)
+Error read(Handle handle, char *data, std::size_t size, std::size_t &got)
 {
     for (;;) {
         const ssize_t n = ::read(handle, data, size);
@@ -108,29 +107,31 @@ int read(Handle handle, char *data, std::size_t size, std::size_t &got)
     }
 }
 
-int sync(Handle handle)
+Error sync(Handle handle)
 {
     return ::fsync(handle) == 0 ? 0 : errno;
 }
 
-int close(Handle handle)
+Error close(Handle handle)
 {
     return ::close(handle) == 0 ? 0 : errno;
 }
 
-int replace(const Path &source, const Path &target)
+Error replace(const Path &source, const Path &target)
 {
     if (::rename(source.c_str(), target.c_str()) != 0)
         return errno;
-    // The rename itself survives a power cut only once the folder is synced.
+    // The rename survives a power cut only once the folder is synced. When that
+    // fails (or the file system cannot sync folders), the save still stands: the
+    // new file is in place and its content on the disk, and only a power cut in
+    // the next moments could bring the old one back, which is no failure to
+    // report to the player.
     const int fd = ::open(target.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
-    const int synced = ::fsync(fd);
-    const int error = errno;
-    ::close(fd);
-    // EINVAL: a file system that cannot sync folders; the file itself is synced.
-    return synced != 0 && error != EINVAL ? error : 0;
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+    return 0;
 }
 
 void removeFile(const Path &path) noexcept
@@ -138,7 +139,7 @@ void removeFile(const Path &path) noexcept
     ::unlink(path.c_str());
 }
 
-int folderStatus(const Path &path)
+Error folderStatus(const Path &path)
 {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0)
@@ -146,7 +147,7 @@ int folderStatus(const Path &path)
     return S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
 }
 
-int makeFolder(const Path &path, bool shared)
+Error makeFolder(const Path &path, bool shared)
 {
     const mode_t mode = shared ? kSharedFolder : 0755;
     if (::mkdir(path.c_str(), mode) != 0)
@@ -155,7 +156,7 @@ int makeFolder(const Path &path, bool shared)
     return !shared || ::chmod(path.c_str(), mode) == 0 ? 0 : errno;
 }
 
-int lockFolder(const Path &folder, Handle &lock)
+Error lockFolder(const Path &folder, Handle &lock)
 {
     // The folder itself is locked: each save replaces the files, and no lock
     // file is left lying in the folder.

@@ -15,7 +15,7 @@ const Handle kNoHandle = INVALID_HANDLE_VALUE;
 
 namespace {
 
-int fromWindows(DWORD code)
+int errnoOf(DWORD code)
 {
     switch (code) {
     case ERROR_SUCCESS:
@@ -47,12 +47,23 @@ int fromWindows(DWORD code)
         return ENOTDIR;
     case ERROR_CANT_RESOLVE_FILENAME:
         return ELOOP;
-    default:
+    case ERROR_CRC:
+    case ERROR_READ_FAULT:
+    case ERROR_WRITE_FAULT:
+    case ERROR_GEN_FAILURE:
         return EIO;
+    default:
+        // Told in the system's own words.
+        return kUnknownError;
     }
 }
 
-int lastError()
+Error fromWindows(DWORD code)
+{
+    return {errnoOf(code), code};
+}
+
+Error lastError()
 {
     return fromWindows(GetLastError());
 }
@@ -77,12 +88,12 @@ public:
     Security(const Security &) = delete;
     Security &operator=(const Security &) = delete;
 
-    int error() const { return error_; }
+    Error error() const { return error_; }
     SECURITY_ATTRIBUTES *attributes() { return &attributes_; }
 
 private:
     SECURITY_ATTRIBUTES attributes_{};
-    int error_ = 0;
+    Error error_;
 };
 
 // Modify rights for every local and domain account, full rights for the system
@@ -101,7 +112,7 @@ HANDLE createFile(const Path &path, DWORD access, DWORD disposition)
 }
 
 // What a name stands for, without following a reparse point.
-int kindOf(DWORD attributes)
+Error kindOf(DWORD attributes)
 {
     if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
         return ELOOP;
@@ -126,12 +137,12 @@ template <typename Step> BOOL patiently(Step step)
 
 } // namespace
 
-int openRegular(const Path &path, bool forWriting, Handle &handle)
+Error openRegular(const Path &path, bool forWriting, Handle &handle)
 {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return lastError();
-    if (const int kind = kindOf(attributes))
+    if (const Error kind = kindOf(attributes))
         return kind;
     const HANDLE file =
         createFile(path, forWriting ? FILE_APPEND_DATA : GENERIC_READ, OPEN_EXISTING);
@@ -139,7 +150,7 @@ int openRegular(const Path &path, bool forWriting, Handle &handle)
         return lastError();
     // Looked at again through the handle: the name may have changed meanwhile.
     BY_HANDLE_FILE_INFORMATION info{};
-    int error =
+    Error error =
         GetFileInformationByHandle(file, &info) ? kindOf(info.dwFileAttributes) : lastError();
     if (!error && GetFileType(file) != FILE_TYPE_DISK)
         error = EINVAL;
@@ -151,7 +162,7 @@ int openRegular(const Path &path, bool forWriting, Handle &handle)
     return 0;
 }
 
-int createShared(const Path &path, Handle &handle)
+Error createShared(const Path &path, Handle &handle)
 {
     const HANDLE file = createFile(path, FILE_APPEND_DATA, CREATE_NEW);
     if (file == INVALID_HANDLE_VALUE)
@@ -160,20 +171,20 @@ int createShared(const Path &path, Handle &handle)
     return 0;
 }
 
-int checkReplaceable(const Path &path)
+Error checkReplaceable(const Path &path)
 {
     const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes == INVALID_FILE_ATTRIBUTES ? 0 : kindOf(attributes);
+    return attributes == INVALID_FILE_ATTRIBUTES ? Error() : kindOf(attributes);
 }
 
-int createTemporary(const Path &target, Path &temporary, Handle &handle)
+Error createTemporary(const Path &target, Path &temporary, Handle &handle)
 {
     static std::mt19937 random{std::random_device{}()};
     static constexpr char kLetters[] =
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::wstring name = L"." + target.filename().wstring() + L".";
+        std::wstring name = temporaryPrefix(target).native();
         for (std::size_t i = 0; i < kTemporarySuffix; ++i)
             name += wchar_t(kLetters[pick(random)]);
         const Path candidate = target.parent_path() / name;
@@ -189,7 +200,7 @@ int createTemporary(const Path &target, Path &temporary, Handle &handle)
     return EEXIST;
 }
 
-int writeAll(Handle handle, const char *data, std::size_t size)
+Error writeAll(Handle handle, const char *data, std::size_t size)
 {
     while (size > 0) {
         const DWORD chunk = size > 0x10000000 ? 0x10000000 : DWORD(size);
@@ -202,7 +213,7 @@ int writeAll(Handle handle, const char *data, std::size_t size)
     return 0;
 }
 
-int read(Handle handle, char *data, std::size_t size, std::size_t &got)
+Error read(Handle handle, char *data, std::size_t size, std::size_t &got)
 {
     DWORD n = 0;
     if (!ReadFile(handle, data, size > 0x10000000 ? 0x10000000 : DWORD(size), &n, nullptr))
@@ -211,17 +222,17 @@ int read(Handle handle, char *data, std::size_t size, std::size_t &got)
     return 0;
 }
 
-int sync(Handle handle)
+Error sync(Handle handle)
 {
     return FlushFileBuffers(handle) ? 0 : lastError();
 }
 
-int close(Handle handle)
+Error close(Handle handle)
 {
     return CloseHandle(handle) ? 0 : lastError();
 }
 
-int replace(const Path &source, const Path &target)
+Error replace(const Path &source, const Path &target)
 {
     // Write-through: the move is on the disk when it returns.
     return patiently([&] {
@@ -237,7 +248,7 @@ void removeFile(const Path &path) noexcept
     DeleteFileW(path.c_str());
 }
 
-int folderStatus(const Path &path)
+Error folderStatus(const Path &path)
 {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
@@ -245,7 +256,7 @@ int folderStatus(const Path &path)
     return attributes & FILE_ATTRIBUTE_DIRECTORY ? 0 : ENOTDIR;
 }
 
-int makeFolder(const Path &path, bool shared)
+Error makeFolder(const Path &path, bool shared)
 {
     if (!shared)
         return CreateDirectoryW(path.c_str(), nullptr) ? 0 : lastError();
@@ -255,13 +266,13 @@ int makeFolder(const Path &path, bool shared)
     return CreateDirectoryW(path.c_str(), security.attributes()) ? 0 : lastError();
 }
 
-int lockFolder(const Path &folder, Handle &lock)
+Error lockFolder(const Path &folder, Handle &lock)
 {
     // Byte-range locks cannot be taken on a folder, and each save replaces the
     // record files: a named mutex in the machine's global namespace stands for
     // the folder, named after its full path.
     // A folder that is gone or turned into a file fails here, as on Linux.
-    if (const int status = folderStatus(folder))
+    if (const Error status = folderStatus(folder))
         return status;
     wchar_t full[MAX_PATH];
     const DWORD length = GetFullPathNameW(folder.c_str(), MAX_PATH, full, nullptr);
@@ -287,9 +298,9 @@ int lockFolder(const Path &folder, Handle &lock)
     // Abandoned: a copy ended while holding it. Its saves were whole or absent.
     const DWORD waited = WaitForSingleObject(mutex, INFINITE);
     if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
-        const int error = lastError();
+        const Error error = lastError();
         CloseHandle(mutex);
-        return error ? error : EIO;
+        return error ? error : Error(EIO);
     }
     lock = mutex;
     return 0;
@@ -301,7 +312,7 @@ void unlockFolder(Handle lock) noexcept
     CloseHandle(lock);
 }
 
-int windowsDirectory(std::string &folder)
+Error windowsDirectory(std::string &folder)
 {
     char buffer[128];
     const UINT length = GetWindowsDirectoryA(buffer, 128);
@@ -314,25 +325,25 @@ int windowsDirectory(std::string &folder)
     return 0;
 }
 
-int commonDataFolder(Path &folder)
+Error commonDataFolder(Path &folder)
 {
     wchar_t buffer[MAX_PATH];
     const HRESULT result =
         SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, buffer);
     if (FAILED(result))
         return HRESULT_FACILITY(result) == FACILITY_WIN32 ? fromWindows(HRESULT_CODE(result))
-                                                          : ENOENT;
+                                                          : Error(ENOENT);
     folder = buffer;
     return 0;
 }
 
-int copyIfMissing(const Path &source, const Path &target)
+Error copyIfMissing(const Path &source, const Path &target)
 {
     // Copied beside the target and moved into place without replacing: a copy
     // cut short never stands at the target's name.
     Path temporary;
     Handle handle = kNoHandle;
-    if (const int error = createTemporary(target, temporary, handle))
+    if (const Error error = createTemporary(target, temporary, handle))
         return error;
     CloseHandle(handle);
     if (!CopyFileW(source.c_str(), temporary.c_str(), FALSE)) {

@@ -1,4 +1,4 @@
-// Ending the program from inside a handler, and the file errors that do so.
+// Ending the program from inside a handler.
 #pragma once
 
 #include <QString>
@@ -10,20 +10,6 @@ namespace quorvela {
 struct ProgramEnd {
     int exitCode = 0;
 };
-
-// A record file that cannot be created, read or written. Nothing in the game
-// catches it: the event guard shows it and ends the program with status 1.
-struct FileError {
-    QString path;
-    QString action; // "creare", "leggere", "scrivere"
-    int errorNumber = 0;
-    bool folder = false; // the record's folder rather than one of its files
-
-    QString message() const;
-};
-
-// The system's reason for an errno value, in Italian.
-QString italianReason(int errorNumber);
 
 class ProgramEnder {
 public:

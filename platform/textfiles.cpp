@@ -1,7 +1,6 @@
 #include "textfiles.h"
 
 #include "nativefile.h"
-#include "programend.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -10,14 +9,7 @@
 
 namespace quorvela {
 
-namespace {
-
-[[noreturn]] void fail(const QString &path, const char *action, int errorNumber)
-{
-    throw FileError{path, QString::fromLatin1(action), errorNumber};
-}
-
-native::Path nativePath(const QString &path)
+native::Path toNative(const QString &path)
 {
 #ifdef _WIN32
     return native::Path(path.toStdWString());
@@ -35,17 +27,17 @@ QString fromNative(const native::Path &path)
 #endif
 }
 
-void check(int error, const QString &path, const char *action)
+namespace {
+
+[[noreturn]] void fail(const QString &path, FileAction action, native::Error error)
+{
+    throw FileError{path, action, error};
+}
+
+void check(native::Error error, const QString &path, FileAction action)
 {
     if (error)
         fail(path, action, error);
-}
-
-// A save writes "folder/.name.XXXXXX" (six characters chosen at random).
-QString temporaryPrefix(const QString &path)
-{
-    const QFileInfo info(path);
-    return QStringLiteral(".") + info.fileName() + QStringLiteral(".");
 }
 
 } // namespace
@@ -68,8 +60,8 @@ void TextFiles::insert(std::int16_t number, OpenFile file)
     if (files_.count(number)) {
         native::close(file.handle);
         if (file.mode == Mode::Output)
-            native::removeFile(nativePath(file.tempPath));
-        fail(file.path, "aprire", EBUSY);
+            native::removeFile(toNative(file.tempPath));
+        fail(file.path, FileAction::Open, EBUSY);
     }
     files_.emplace(number, std::move(file));
 }
@@ -78,36 +70,36 @@ TextFiles::OpenFile &TextFiles::at(std::int16_t number)
 {
     const auto it = files_.find(number);
     if (it == files_.end())
-        fail(QString(), "usare", EBADF);
+        fail(QString(), FileAction::Use, EBADF);
     return it->second;
 }
 
 void TextFiles::openForAppend(std::int16_t number, const QString &path)
 {
-    const native::Path name = nativePath(path);
+    const native::Path name = toNative(path);
     native::Handle handle = native::kNoHandle;
-    int error = native::createShared(name, handle);
+    native::Error error = native::createShared(name, handle);
     if (error == EEXIST)
         error = native::openRegular(name, true, handle);
-    check(error, path, "creare");
+    check(error, path, FileAction::Create);
     insert(number, {handle, Mode::Append, path, QString(), QByteArray()});
 }
 
 void TextFiles::openForInput(std::int16_t number, const QString &path)
 {
     native::Handle handle = native::kNoHandle;
-    check(native::openRegular(nativePath(path), false, handle), path, "leggere");
+    check(native::openRegular(toNative(path), false, handle), path, FileAction::Read);
     insert(number, {handle, Mode::Input, path, QString(), QByteArray()});
 }
 
 void TextFiles::openForOutput(std::int16_t number, const QString &path)
 {
-    const native::Path name = nativePath(path);
+    const native::Path name = toNative(path);
     // A link at the record's name is refused here too, not silently replaced.
-    check(native::checkReplaceable(name), path, "scrivere");
+    check(native::checkReplaceable(name), path, FileAction::Write);
     native::Path temporary;
     native::Handle handle = native::kNoHandle;
-    check(native::createTemporary(name, temporary, handle), path, "scrivere");
+    check(native::createTemporary(name, temporary, handle), path, FileAction::Write);
     insert(number, {handle, Mode::Output, path, fromNative(temporary), QByteArray()});
 }
 
@@ -115,13 +107,13 @@ QString TextFiles::readAll(std::int16_t number)
 {
     OpenFile &file = at(number);
     if (file.mode != Mode::Input)
-        fail(file.path, "leggere", EBADF);
+        fail(file.path, FileAction::Read, EBADF);
     QByteArray bytes(kReadLimit, Qt::Uninitialized);
     qsizetype got = 0;
     while (got < kReadLimit) {
         std::size_t n = 0;
         check(native::read(file.handle, bytes.data() + got, std::size_t(kReadLimit - got), n),
-              file.path, "leggere");
+              file.path, FileAction::Read);
         if (n == 0)
             break;
         got += qsizetype(n);
@@ -134,13 +126,13 @@ void TextFiles::printLine(std::int16_t number, const QString &text)
 {
     OpenFile &file = at(number);
     if (file.mode == Mode::Input)
-        fail(file.path, "scrivere", EBADF);
+        fail(file.path, FileAction::Write, EBADF);
     const QByteArray line = text.toLocal8Bit() + "\r\n";
     if (file.mode == Mode::Output)
         file.pending += line;
     else
         check(native::writeAll(file.handle, line.constData(), std::size_t(line.size())), file.path,
-              "scrivere");
+              FileAction::Write);
 }
 
 void TextFiles::close(std::int16_t number)
@@ -154,19 +146,19 @@ void TextFiles::close(std::int16_t number)
         native::close(file.handle);
         return;
     }
-    const native::Path temp = nativePath(file.tempPath);
-    int error =
+    const native::Path temp = toNative(file.tempPath);
+    native::Error error =
         native::writeAll(file.handle, file.pending.constData(), std::size_t(file.pending.size()));
     if (!error)
         error = native::sync(file.handle);
-    const int closed = native::close(file.handle);
+    const native::Error closed = native::close(file.handle);
     if (!error)
         error = closed;
     if (!error)
-        error = native::replace(temp, nativePath(file.path));
+        error = native::replace(temp, toNative(file.path));
     if (error) {
         native::removeFile(temp);
-        fail(file.path, "scrivere", error);
+        fail(file.path, FileAction::Write, error);
     }
 }
 
@@ -175,7 +167,7 @@ void TextFiles::closeAll() noexcept
     for (auto &[number, file] : files_) {
         native::close(file.handle);
         if (file.mode == Mode::Output)
-            native::removeFile(nativePath(file.tempPath));
+            native::removeFile(toNative(file.tempPath));
     }
     files_.clear();
 }
@@ -184,18 +176,18 @@ namespace {
 
 void makeFolder(const QString &path, bool shared)
 {
-    const int status = native::folderStatus(nativePath(path));
+    const native::Error status = native::folderStatus(toNative(path));
     if (status == 0)
         return;
     if (status != ENOENT)
-        throw FileError{path, QStringLiteral("creare"), status, true};
+        throw FileError{path, FileAction::Create, status, true};
     const QString parent = QFileInfo(path).path();
     if (parent != path)
         makeFolder(parent, false);
-    const int error = native::makeFolder(nativePath(path), shared);
+    const native::Error error = native::makeFolder(toNative(path), shared);
     // Made by another copy in the meantime: its maker chose the permissions.
     if (error && error != EEXIST)
-        throw FileError{path, QStringLiteral("creare"), error, true};
+        throw FileError{path, FileAction::Create, error, true};
 }
 
 } // namespace
@@ -208,23 +200,22 @@ void TextFiles::makeSharedFolder(const QString &path)
 
 void TextFiles::removeLeftovers(const QString &path)
 {
-    const QString prefix = temporaryPrefix(path);
+    const native::Path target = toNative(path);
     const QDir folder = QFileInfo(path).absoluteDir();
     const QStringList names =
-        folder.entryList({prefix + QLatin1Char('*')},
+        folder.entryList({fromNative(native::temporaryPrefix(target)) + QLatin1Char('*')},
                          QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString &name : names) {
-        if (name.size() != prefix.size() + qsizetype(native::kTemporarySuffix))
-            continue;
         // One that cannot be removed costs a few bytes; the save goes on.
-        native::removeFile(nativePath(folder.filePath(name)));
+        if (native::isTemporaryOf(toNative(name), target))
+            native::removeFile(toNative(folder.filePath(name)));
     }
 }
 
 FolderLock::FolderLock(const QString &folder)
 {
-    if (const int error = native::lockFolder(nativePath(folder), lock_))
-        throw FileError{folder, QStringLiteral("usare"), error, true};
+    if (const native::Error error = native::lockFolder(toNative(folder), lock_))
+        throw FileError{folder, FileAction::Use, error, true};
 }
 
 FolderLock::~FolderLock()

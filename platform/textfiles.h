@@ -3,6 +3,7 @@
 // FileError.
 #pragma once
 
+#include "fileerror.h"
 #include "nativefile.h"
 
 #include <QByteArray>
@@ -11,6 +12,10 @@
 #include <map>
 
 namespace quorvela {
+
+// A path as the system's file calls take it, and back.
+native::Path toNative(const QString &path);
+QString fromNative(const native::Path &path);
 
 class TextFiles {
 public:

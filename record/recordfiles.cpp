@@ -1,7 +1,6 @@
 // The record folder with its separator, and the reading of a record file.
 #include "recordfiles.h"
 
-#include "platform/programend.h"
 #include "ui/tavola.h"
 
 #ifdef _WIN32
@@ -42,9 +41,9 @@ QString recordFolderCarryingOver(const QString &folder, const QString &oldFolder
     // The name first: cut short in between, the score is still missing and the
     // next start carries both over again.
     for (const QString &name : {kNameFileName, kScoreFileName}) {
-        if (const int error = native::copyIfMissing((oldFolder + name).toStdWString(),
-                                                    (folder + name).toStdWString()))
-            throw FileError{folder + name, QStringLiteral("scrivere"), error};
+        if (const native::Error error =
+                native::copyIfMissing(toNative(oldFolder + name), toNative(folder + name)))
+            throw FileError{folder + name, FileAction::Write, error};
     }
     return folder;
 }

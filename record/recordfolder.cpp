@@ -1,11 +1,10 @@
-// The system's record folder. Compiled into each executable on its own, with
-// the folder that executable was built for.
+// The system's record folder.
 #include "recordfiles.h"
 
-#include "platform/programend.h"
+#include <QFile>
 
 #ifdef _WIN32
-#include "platform/nativefile.h"
+#include "platform/textfiles.h"
 #endif
 
 namespace quorvela {
@@ -20,13 +19,12 @@ namespace quorvela {
 QString systemRecordFolder()
 {
     std::string windows;
-    if (const int error = native::windowsDirectory(windows))
-        throw FileError{QStringLiteral("GetWindowsDirectoryA"), QStringLiteral("trovare"), error,
-                        true};
+    if (const native::Error error = native::windowsDirectory(windows))
+        throw FileError{QStringLiteral("GetWindowsDirectoryA"), FileAction::Find, error, true};
     native::Path common;
-    if (const int error = native::commonDataFolder(common))
-        throw FileError{QStringLiteral("%ProgramData%"), QStringLiteral("trovare"), error, true};
-    return recordFolderCarryingOver(QString::fromStdWString((common / L"Quorvela").wstring()),
+    if (const native::Error error = native::commonDataFolder(common))
+        throw FileError{QStringLiteral("%ProgramData%"), FileAction::Find, error, true};
+    return recordFolderCarryingOver(fromNative(common / L"Quorvela"),
                                     QString::fromLocal8Bit(windows.c_str()));
 }
 
@@ -34,7 +32,7 @@ QString systemRecordFolder()
 
 QString systemRecordFolder()
 {
-    return QStringLiteral(QUORVELA_RECORD_DIR);
+    return QFile::decodeName(kBuildRecordFolder);
 }
 
 #endif

@@ -1,6 +1,6 @@
 // Numbered text files: encoding, line ends, safe replacement, refusal of links.
-#include "platform/programend.h"
 #include "platform/textfiles.h"
+#include "record/recordfiles.h"
 #include "support/fakes.h"
 
 #include <QDir>
@@ -9,11 +9,14 @@
 
 #ifndef _WIN32
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
+
+Q_DECLARE_METATYPE(quorvela::FileError)
 
 using namespace quorvela;
 using namespace quorvela::test;
@@ -26,6 +29,8 @@ private slots:
     void unclosedWriteLeavesTheOldFile();
     void linkAtTheNameIsNeverWrittenThrough();
     void missingFileCannotBeRead();
+    void messageTellsWhatAndWhy_data();
+    void messageTellsWhatAndWhy();
     void folderCreatedWithParents();
     void folderLockIsExclusive();
     void killedSavesLeaveWholeFilesAndNoLeftovers();
@@ -107,9 +112,41 @@ void TestTextFiles::missingFileCannotBeRead()
         files.openForInput(1, dir.filePath("none"));
         QFAIL("a missing file was opened");
     } catch (const FileError &error) {
-        QCOMPARE(error.action, "leggere");
-        QVERIFY(error.message().contains("il file o la cartella non esiste"));
+        QCOMPARE(error.action, FileAction::Read);
+        QCOMPARE(error.error.number, ENOENT);
+        QVERIFY(fileErrorMessage(error).contains("il file o la cartella non esiste"));
     }
+}
+
+void TestTextFiles::messageTellsWhatAndWhy_data()
+{
+    QTest::addColumn<FileError>("error");
+    QTest::addColumn<QString>("message");
+    const QString file = QStringLiteral("/var/games/quorvela//qvlmarc.txt");
+    QTest::newRow("missing file, read")
+        << FileError{file, FileAction::Read, ENOENT}
+        << "Non riesco a leggere il file del record\n/var/games/quorvela/qvlmarc.txt\n\n"
+           "Motivo: il file o la cartella non esiste.\n\nIl gioco termina.";
+    QTest::newRow("folder refused")
+        << FileError{QStringLiteral("/var/games/quorvela"), FileAction::Create, EACCES, true}
+        << "Non riesco a creare la cartella del record\n/var/games/quorvela\n\n"
+           "Motivo: permesso negato.\n\nIl gioco termina.";
+    // A code with no errno counterpart (Windows') keeps the system's own words.
+    const native::Error unknown{native::kUnknownError, EBADMSG};
+    QTest::newRow("unknown code, the system's words")
+        << FileError{file, FileAction::Write, unknown}
+        << QStringLiteral("Non riesco a scrivere il file del record\n/var/games/quorvela/qvlmarc.txt"
+                          "\n\nMotivo: errore di sistema %1 (%2).\n\nIl gioco termina.")
+               .arg(EBADMSG)
+               .arg(QString::fromLocal8Bit(std::strerror(EBADMSG)));
+}
+
+void TestTextFiles::messageTellsWhatAndWhy()
+{
+    // The player reads what was being done, where, and why, in Italian where we know the reason.
+    QFETCH(FileError, error);
+    QFETCH(QString, message);
+    QCOMPARE(fileErrorMessage(error), message);
 }
 
 void TestTextFiles::folderCreatedWithParents()

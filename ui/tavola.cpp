@@ -3,6 +3,7 @@
 
 #include "controls.h"
 #include "pictures.h"
+#include "record/recordfiles.h"
 
 #include <QCloseEvent>
 #include <QMenuBar>
@@ -32,7 +33,7 @@ void Tavola::dispatch(const std::function<void()> &handler)
         // The clock stops first, so no tick comes while the message is open.
         if (ui)
             ui->Timer1->stop();
-        MsgBox(MessageBox::ok(error.message()));
+        MsgBox(MessageBox::ok(fileErrorMessage(error)));
         finish(1);
     }
 }

@@ -120,7 +120,7 @@ private:
 
     Answer MsgBox(const MessageBox &box);
     QString InputBox(const QString &prompt);
-    void End(int exitCode = 0);
+    [[noreturn]] void End(int exitCode = 0);
     void finish(int exitCode);
 
     Services services_;

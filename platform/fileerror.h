@@ -1,0 +1,25 @@
+// A record file (or its folder) that cannot be created, read or written.
+// Nothing in the game catches it: the window's event guard tells the player
+// (in the words of record/recordfiles.h) and ends the program with status 1.
+#pragma once
+
+#include "nativefile.h"
+
+#include <QString>
+
+namespace quorvela {
+
+// What was being done when it failed.
+enum class FileAction { Open, Create, Read, Write, Use, Find };
+
+struct FileError {
+    QString path;
+    FileAction action = FileAction::Use;
+    native::Error error;
+    bool folder = false; // the record's folder rather than one of its files
+
+    // The system's own description of its code, in the user's language.
+    QString systemMessage() const;
+};
+
+} // namespace quorvela
