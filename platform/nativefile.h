@@ -23,7 +23,10 @@ struct Error {
 
     constexpr Error() = default;
     // An errno value: the system's code on POSIX, our own finding elsewhere.
-    constexpr Error(int errnoValue) : number(errnoValue), system(static_cast<unsigned long>(errnoValue)) {}
+    constexpr Error(int errnoValue)
+        : number(errnoValue), system(static_cast<unsigned long>(errnoValue))
+    {
+    }
     constexpr Error(int errnoValue, unsigned long systemCode)
         : number(errnoValue), system(systemCode)
     {

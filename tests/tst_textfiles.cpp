@@ -135,8 +135,9 @@ void TestTextFiles::messageTellsWhatAndWhy_data()
     const native::Error unknown{native::kUnknownError, EBADMSG};
     QTest::newRow("unknown code, the system's words")
         << FileError{file, FileAction::Write, unknown}
-        << QStringLiteral("Non riesco a scrivere il file del record\n/var/games/quorvela/qvlmarc.txt"
-                          "\n\nMotivo: errore di sistema %1 (%2).\n\nIl gioco termina.")
+        << QStringLiteral(
+               "Non riesco a scrivere il file del record\n/var/games/quorvela/qvlmarc.txt"
+               "\n\nMotivo: errore di sistema %1 (%2).\n\nIl gioco termina.")
                .arg(EBADMSG)
                .arg(QString::fromLocal8Bit(std::strerror(EBADMSG)));
 }

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
 # The installed Windows game under Wine, started as a pupil starts it from the
 # Start menu; the caller exports WINEPREFIX. One process: the game's own.
-exec /usr/lib/wine/wine64 'C:\Program Files\Quorvela\quorvela.exe'
+source "$(dirname "$0")/wine.sh"
+exec "$wine" 'C:\Program Files\Quorvela\quorvela.exe'

@@ -1,12 +1,13 @@
 # Shared by the scripts that test the real program: checks and their count, waits on
-# what the screen shows, an X server of the test's own, a second account, and the end
-# of every process started (by its PID). The caller sets $work, a folder of its own.
+# what the screen shows, an X server of the test's own, a second account, the game's
+# start-up and the problem its stripes tell, and the end of every process started (by
+# its PID). The caller sets $work, a folder of its own. Helpers that find something
+# print it; only the registries below (checks, processes, the account) are shared.
 
 checks=0
 failures=0
 pids=()
-made_account=""
-run_as=()
+accounts=()
 
 check() { # description, then a command that must succeed
   local what=$1
@@ -47,15 +48,18 @@ start_xvfb() { # WIDTHxHEIGHT
   export DISPLAY=":$(head -n1 "$work/display")"
 }
 
-# Sets run_as to the prefix that runs a command under a system account of the
-# test's own, made when missing; empty when the test does not run as root.
-use_account() { # name
-  [ "$(id -u)" = 0 ] || return 0
-  if ! id "$1" >/dev/null 2>&1; then
-    useradd --system --no-create-home --shell /usr/sbin/nologin "$1"
-    made_account=$1
-  fi
-  run_as=(setpriv --reuid="$(id -u "$1")" --regid="$(id -g "$1")" --clear-groups)
+# Makes a system account of the test's own when missing (stop_all removes it);
+# fails when the test does not run as root, where there is no second account.
+make_account() { # name
+  [ "$(id -u)" = 0 ] || return 1
+  id "$1" >/dev/null 2>&1 && return 0
+  useradd --system --no-create-home --shell /usr/sbin/nologin "$1"
+  accounts+=("$1")
+}
+
+# Prints the prefix that runs a command under an account (read -ra into an array).
+as_account() { # name
+  echo "setpriv --reuid=$(id -u "$1") --regid=$(id -g "$1") --clear-groups"
 }
 
 stop_all() {
@@ -66,13 +70,88 @@ stop_all() {
     for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
     kill -9 "$pid" 2>/dev/null || true
   done
-  if [ -n "$made_account" ]; then
-    userdel "$made_account" 2>/dev/null || echo "note - could not remove the account $made_account"
-  fi
+  local account
+  for account in "${accounts[@]}"; do
+    userdel "$account" 2>/dev/null || echo "note - could not remove the account $account"
+  done
   return 0
+}
+
+
+# The game's visible windows with this name, or its child's when the game was
+# started through a wrapper (the benchmarks measure through one).
+visible() { # pid name-regex
+  local pid
+  for pid in "$1" $(pgrep -P "$1"); do
+    xdotool search --all --onlyvisible --pid "$pid" --name "$2" 2>/dev/null || true
+  done
+}
+
+# Prints the first visible window of this game with this name once it has appeared;
+# fails after 15 seconds.
+wait_window() { # pid name-regex
+  local id
+  for _ in $(seq 150); do
+    id=$(visible "$1" "$2" | head -n1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+# Waits for a window of this game with this name, focuses it and sends keys; sends
+# them again while it stays open (keys sent while it was still mapping are lost).
+answer_window() { # pid name-regex, then xdotool arguments
+  local pid=$1 pattern=$2 id
+  shift 2
+  id=$(wait_window "$pid" "$pattern") || return 1
+  for _ in 1 2 3; do
+    xdotool windowfocus --sync "$id" 2>/dev/null || true
+    xdotool "$@"
+    for _ in $(seq 30); do
+      visible "$pid" "$pattern" | grep -qx "$id" || return 0
+      sleep 0.1
+    done
+  done
+  return 1
+}
+
+# Answers a game's start-up, the name question and then the seven boxes, and prints
+# the id of the game's window once it shows its long title.
+start_up() { # pid player-name
+  local id
+  id=$(wait_window "$1" '^Quorvela$') || return 1
+  xdotool windowfocus --sync "$id"
+  xdotool type --delay 30 "$2"
+  answer_window "$1" '^Quorvela$' key Return || return 1
+  for _ in 1 2 3 4 5 6 7; do answer_window "$1" '^Quorvela$' key Return || return 1; done
+  wait_window "$1" 'Quorvela anche con diverso denominatore'
 }
 
 # The colour of one pixel of a screenshot, as "r,g,b".
 pixel() { # image x y
   convert "$1" -crop "1x1+$2+$3" +repage -depth 8 txt:- | sed -n '2s/^[^(]*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
+}
+
+# What the stripes of a window at X, Y in a screenshot tell. The first row of the
+# stripes (red above 100, blue 0) in column X + 720 is the client area's top, below
+# the menu bar; its red is resultNum + 100, its green resultDen x 20 (255 from 13 on,
+# where the denominator is not told: "-"). Prints "top red green numerator denominator".
+stripes() { # image x y
+  local row colour red green denominator=-
+  for row in $(seq "$3" $(($3 + 60))); do
+    colour=$(pixel "$1" $(($2 + 720)) "$row")
+    [ "${colour##*,}" = 0 ] && [ "${colour%%,*}" -gt 100 ] && break
+    colour=""
+  done
+  [ -n "$colour" ] || return 1
+  red=${colour%%,*}
+  green=$(echo "$colour" | cut -d, -f2)
+  [ "$green" -lt 255 ] && denominator=$((green / 20))
+  echo "$row $red $green $((red - 100)) $denominator"
+}
+
+# Does a region of a screenshot hold a pixel of exactly this colour?
+has_colour() { # image x y w h r,g,b
+  convert "$1" -crop "$4x$5+$2+$3" +repage -depth 8 txt:- | grep -c "($6)" >/dev/null
 }

@@ -1,5 +1,5 @@
 // The file layer under the record, without Qt: built for Linux and, with
-// MinGW, for Windows, where it runs under Wine (tests/native/windows.sh).
+// MinGW, for Windows, where it runs under Wine (through tests/native/wine-run.sh).
 #include "platform/nativefile.h"
 
 #include <atomic>

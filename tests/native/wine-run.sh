@@ -3,9 +3,9 @@
 # the Wine server that served it: nothing of Wine outlives the test.
 # Usage: wine-run.sh PREFIX PROGRAM [ARGS...]
 set -u
-export WINEPREFIX=$1 WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
+source "$(dirname "$0")/../../packaging/windows/wine.sh"
+use_wine_prefix "$1"
 shift
-mkdir -p "$WINEPREFIX"
 # Wine keeps the QT_ variables of Linux from Windows programs: they are handed
 # over through cmd instead, for the tests that set the platform or the scale.
 settings=""
@@ -24,15 +24,14 @@ case "$program" in
     ;;
 esac
 if [ -n "$settings" ]; then
-  /usr/lib/wine/wine64 cmd /c "$settings$program" "$@"
+  "$wine" cmd /c "$settings$program" "$@"
 else
-  /usr/lib/wine/wine64 "$program" "$@"
+  "$wine" "$program" "$@"
 fi
 status=$?
 if [ -n "$log" ]; then
   cat "$log"
   rm -f "$log"
 fi
-/usr/lib/wine/wineserver -k 2>/dev/null
-/usr/lib/wine/wineserver -w 2>/dev/null
+stop_wine
 exit "$status"

@@ -50,6 +50,13 @@ kib_after=$(installed | awk '{ s += $1 } END { print s }')
 echo "note - the install took $((SECONDS - started)) s and added $((packages_after - packages_before)) packages," \
      "$(( (kib_after - kib_before) / 1024 )) MB"
 check "the record folder is made shared" test "$(stat -c %a "$root/var/games/quorvela")" = 777
+# What Qt loads at run time and no library link names: the SVG engines of the
+# pictures and pointers, the X11 and Wayland window systems.
+plugins=$root/usr/lib/x86_64-linux-gnu/qt6/plugins
+for plugin in iconengines/libqsvgicon.so imageformats/libqsvg.so platforms/libqxcb.so \
+              platforms/libqwayland-generic.so; do
+  check "the installation has Qt's $plugin" test -f "$plugins/$plugin"
+done
 
 # The installed game under our X server: its socket is mounted into the root.
 start_xvfb 1024x768
@@ -61,54 +68,34 @@ chroot "$root" env -i DISPLAY="$DISPLAY" HOME=/root XDG_RUNTIME_DIR=/tmp LANG=C.
 game_pid=$!
 pids+=("$game_pid")
 
-visible() { xdotool search --onlyvisible --pid "$game_pid" --name "$1" 2>/dev/null | head -n1; }
-answer() { # [text to type], then Enter
-  local id=""
-  eventually bash -c "xdotool search --onlyvisible --pid $game_pid --name '^Quorvela\$' | grep -q ." ||
-    die "a start-up box did not appear: $(head -c 300 "$work/game.log")"
-  id=$(visible '^Quorvela$')
-  xdotool windowfocus --sync "$id"
-  [ "$#" -gt 0 ] && xdotool type --delay 20 "$1"
-  xdotool key Return
-  # Keys sent while the box was still being mapped are lost: Enter again then.
-  for _ in 1 2 3; do
-    eventually bash -c "! xdotool search --onlyvisible --pid $game_pid --name '^Quorvela\$' | grep -qx $id" && return 0
-    xdotool windowfocus --sync "$id" key Return
-  done
-  die "a start-up box did not close"
-}
-answer Anna
-for _ in 1 2 3 4 5 6 7; do answer; done
-eventually bash -c "xdotool search --onlyvisible --pid $game_pid --name 'Quorvela anche con diverso denominatore' | grep -q ." ||
-  die "the game window did not appear"
-window=$(visible 'Quorvela anche con diverso denominatore')
+window=$(start_up "$game_pid" Anna) || die "the start-up did not reach the game window: $(head -c 300 "$work/game.log")"
 eval "$(xdotool getwindowgeometry --shell "$window")"
 
-# The client area's top: the first row of the stripes (red above 100, blue 0) below the menus.
-client_top() {
-  import -window root "$work/clean.png"
-  client_y=""
-  local row colour
-  for row in $(seq "$Y" $((Y + 60))); do
-    colour=$(pixel "$work/clean.png" $((X + 720)) "$row")
-    if [ "${colour##*,}" = 0 ] && [ "${colour%%,*}" -gt 100 ]; then client_y=$row; return 0; fi
-  done
-  return 1
+# The first problem below the menu bar, its answer boxes and all six menus.
+shows_stripes() { import -window root "$work/clean.png" && stripes "$work/clean.png" "$X" "$Y"; }
+told=$(eventually shows_stripes) || die "no stripes below the menu bar"
+client_y=${told%% *}
+check "numerator box is cyan at its place" test "$(pixel "$work/clean.png" $((X + 585)) $((client_y + 20)))" = "0,255,255"
+check "denominator box is cyan at its place" test "$(pixel "$work/clean.png" $((X + 585)) $((client_y + 190)))" = "0,255,255"
+# Six menus side by side: menus pushed off the bar would put the overflow button
+# at its right end, where the bar must stay empty.
+bar_height=$((client_y - Y))
+dark_pixels() { # x width: the bar's pixels darker than its face in that strip
+  convert "$work/clean.png" -crop "$2x${bar_height}+$((X + $1))+$Y" +repage -colorspace Gray -threshold 50% \
+    -depth 8 txt:- | grep -c 'gray(0)' || true
 }
-check "the stripes are drawn below the menu bar" eventually client_top
-if [ -n "$client_y" ]; then
-  check "numerator box is cyan at its place" test "$(pixel "$work/clean.png" $((X + 585)) $((client_y + 20)))" = "0,255,255"
-  check "denominator box is cyan at its place" test "$(pixel "$work/clean.png" $((X + 585)) $((client_y + 190)))" = "0,255,255"
-  # Six menus side by side: menus pushed off the bar would put the overflow button
-  # at its right end, where the bar must stay empty.
-  bar_height=$((client_y - Y))
-  dark_pixels() { # x width: the bar's pixels darker than its face in that strip
-    convert "$work/clean.png" -crop "$2x${bar_height}+$((X + $1))+$Y" +repage -colorspace Gray -threshold 50% \
-      -depth 8 txt:- | grep -c 'gray(0)' || true
-  }
-  check "the bar's right end is empty: no menu pushed off it" test "$(dark_pixels 669 60)" = 0
-  check "the last menu stands on the bar" test "$(dark_pixels 480 180)" -gt 20
-fi
+check "the bar's right end is empty: no menu pushed off it" test "$(dark_pixels 669 60)" = 0
+check "the last menu stands on the bar" test "$(dark_pixels 480 180)" -gt 20
+
+# The pictures, as a pupil sees them: the face on "Nuovo calcolo" (its disabled,
+# straight-mouthed one until an answer is judged), the no-entry sign on "Exit", and
+# the window's icon. Each is drawn by Qt's SVG plugins, which only the package's
+# dependencies bring.
+check "a yellow face on Nuovo calcolo" has_colour "$work/clean.png" $((X + 288)) $((client_y + 336)) 121 50 "255,230,0"
+check "a red no-entry sign on Exit" has_colour "$work/clean.png" $((X + 512)) $((client_y + 336)) 121 50 "220,0,0"
+icon_sizes=$(xprop -id "$window" _NET_WM_ICON 2>/dev/null | grep -c 'Icon (' || true)
+check "the window has its icon" test "$icon_sizes" -gt 0
+check "Qt printed no warning about pictures or pointers" bash -c "! grep -iE 'cursor|pixmap|icon|svg|image' '$work/game.log'"
 cp "$work/clean.png" "$work/../cleaninstall.png" 2>/dev/null || true
 
 summary
