@@ -1,10 +1,12 @@
-// Quorvela: the window with the real dialogs, random source, record folder and end.
+// Quorvela: the window with the real dialogs, random source, record keeper,
+// record folder and end.
 #include "platform/blinkrest.h"
 #include "platform/dialogs.h"
 #include "platform/programend.h"
 #include "platform/randomsource.h"
 #include "platform/session.h"
 #include "record/recordfiles.h"
+#include "record/recordkeeper.h"
 #include "ui/tavola.h"
 
 #include <QApplication>
@@ -25,7 +27,15 @@ int main(int argc, char *argv[])
     quorvela::QtDialogs dialogs;
     quorvela::ClockSeededRandom random;
     quorvela::QtProgramEnder ender;
-    quorvela::Tavola tavola({dialogs, random, ender, quorvela::systemRecordFolder});
+#ifdef _WIN32
+    // No set-group-id there: the game writes the record itself.
+    quorvela::StoreKeeper record;
+#else
+    quorvela::HelperKeeper record(
+        quorvela::HelperKeeper::locate(QString::fromLatin1(quorvela::kRecordHelperName),
+                                       QString::fromLatin1(quorvela::kInstalledRecordHelper)));
+#endif
+    quorvela::Tavola tavola({dialogs, random, ender, record, quorvela::systemRecordFolder});
     if (!tavola.Show())
         return ender.exitCode();
     return QApplication::exec();

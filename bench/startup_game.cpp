@@ -5,6 +5,7 @@
 #include "platform/dialogs.h"
 #include "platform/programend.h"
 #include "platform/randomsource.h"
+#include "record/recordkeeper.h"
 #include "ui/tavola.h"
 
 #include <QApplication>
@@ -60,7 +61,8 @@ int main(int argc, char *argv[])
     SelfAnsweringDialogs dialogs;
     ClockSeededRandom random;
     QtProgramEnder ender;
-    Tavola tavola({dialogs, random, ender, [&] { return record.path(); }});
+    StoreKeeper keeper;
+    Tavola tavola({dialogs, random, ender, keeper, [&] { return record.path(); }});
     // The window's first frame: the client area's first paint, which can only
     // come after the show that follows start-up.
     dialogs.onLastOk = [&tavola] {

@@ -2,6 +2,7 @@
 // loading the record and drawing the first problem.
 #include "clock/clocktext.h"
 #include "record/recordfiles.h"
+#include "record/recordkeeper.h"
 #include "ui/controls.h"
 #include "ui/tavola.h"
 
@@ -34,17 +35,11 @@ void Tavola::Form_Load()
     wrongAnswers = 0;
     windowsDir = GetSystemDir();
 
-    // Opening for append creates a missing record file empty and leaves an
-    // existing one as it is.
-    const QString scoreFile = windowsDir + kScoreFileName;
-    const QString nameFile = windowsDir + kNameFileName;
-    fileNo = files_.freeFile();
-    files_.openForAppend(fileNo, scoreFile);
-    files_.close(fileNo);
-    files_.openForAppend(fileNo, nameFile);
-    files_.close(fileNo);
-    ui->lblpunti->setCaption(Leggifiletxt(scoreFile));
-    ui->lblnome->setCaption(Leggifiletxt(nameFile));
+    // A missing record file is made empty, an existing one left as it is (a
+    // save that was cut short is finished first).
+    services_.record.prepare(windowsDir);
+    ui->lblpunti->setCaption(Leggifiletxt(windowsDir + kScoreFileName));
+    ui->lblnome->setCaption(Leggifiletxt(windowsDir + kNameFileName));
 
     secondsLeft = std::int16_t(std::nearbyint(clockSeconds + 600.0));
     ui->lblconto->setCaption(clockText(clockHours, clockMinutes, clockSeconds));

@@ -9,14 +9,12 @@
 
 namespace quorvela {
 
-// What was being done when it failed.
-enum class FileAction { Open, Create, Read, Write, Use, Find };
-
 struct FileError {
     QString path;
     FileAction action = FileAction::Use;
     native::Error error;
     bool folder = false; // the record's folder rather than one of its files
+    bool helper = false; // the program that writes the record
 
     // The system's own description of its code, in the user's language.
     QString systemMessage() const;

@@ -1,16 +1,29 @@
 // The few file operations the record needs, one implementation per system
-// (nativefile_posix.cpp, nativefile_win.cpp). No Qt here, so that the Windows
-// half can be built and tried on its own. Every call returns an Error: none,
-// or what went wrong both as an errno value and as the system's own code.
+// (nativefile_posix.cpp, nativefile_win.cpp). No Qt here: the record's helper
+// program uses it, and the Windows half is built and tried on its own. Every
+// call returns an Error: none, or what went wrong both as an errno value and as
+// the system's own code.
 #pragma once
 
 #include <cstddef>
 #include <filesystem>
 #include <string>
 
-namespace quorvela::native {
+namespace quorvela {
+
+// What was being done when a file operation failed.
+enum class FileAction { Open, Create, Read, Write, Use, Find };
+
+namespace native {
 
 using Path = std::filesystem::path;
+
+#ifdef _WIN32
+using Handle = void *;
+#else
+using Handle = int;
+#endif
+extern const Handle kNoHandle;
 
 // The number our messages know: an errno value (Windows' codes are translated
 // to the nearest one), or kUnknownError where there is none; the system's own
@@ -38,59 +51,43 @@ struct Error {
     }
 };
 
-#ifdef _WIN32
-using Handle = void *;
-#else
-using Handle = int;
-#endif
-extern const Handle kNoHandle;
+enum class Access { Read, ReadWrite };
 
 // An existing regular file, opened without following a link (or a reparse
-// point) and without blocking on anything that is not a disk file.
-Error openRegular(const Path &path, bool forWriting, Handle &handle);
-// A new empty file that every account of the machine may read and write;
-// EEXIST when there is one already.
-Error createShared(const Path &path, Handle &handle);
-// Refuses what must not be replaced by a save: a link (ELOOP), a folder
-// (EISDIR), anything else that is not a regular file (EINVAL). A missing
-// file is fine.
-Error checkReplaceable(const Path &path);
-// A save writes beside its target a file named "." + target's name + "." +
-// kTemporarySuffix random characters, and renames it over the target at the end.
-inline constexpr std::size_t kTemporarySuffix = 6;
-Path temporaryPrefix(const Path &target);
-// Whether a name in target's folder is one of target's temporary files.
-bool isTemporaryOf(const Path &name, const Path &target);
-// A new shared file with such a name.
-Error createTemporary(const Path &target, Path &temporary, Handle &handle);
+// point) and without blocking on anything that is not a disk file: ELOOP for a
+// link, EISDIR for a folder, EINVAL for anything else.
+Error openRegular(const Path &path, Access access, Handle &handle);
+// A new empty file, opened for reading and writing; EEXIST when there is one
+// already (a link included). Its permissions: those of the folder's files for
+// the record's own accounts (POSIX: rw for owner and group, read for others;
+// restricted: rw for owner and group only), inherited from the folder on Windows.
+Error createNew(const Path &path, bool restricted, Handle &handle);
 
-Error writeAll(Handle handle, const char *data, std::size_t size);
-Error read(Handle handle, char *data, std::size_t size, std::size_t &got);
-// Flushed to the disk.
-Error sync(Handle handle);
+// Reads from the start, at most limit bytes.
+Error readAll(Handle handle, std::string &text, std::size_t limit);
+// The whole content becomes text: written from the start, then cut to its
+// length, then flushed to the disk.
+Error rewrite(Handle handle, const std::string &text);
 Error close(Handle handle);
-// Replaces target by source in one step, and makes it survive a power cut.
-Error replace(const Path &source, const Path &target);
-void removeFile(const Path &path) noexcept;
+
+// Blocks until this process alone holds the file's lock; closing the file
+// releases it, and so does the end of the process, however it ends.
+Error lock(Handle handle);
 
 // 0 for a folder, ENOTDIR for something else, ENOENT when missing.
 Error folderStatus(const Path &path);
-// One folder, its parent already there: shared by every account, or with the
-// system's ordinary permissions. EEXIST when it appeared meanwhile.
+// One folder, its parent already there; EEXIST when it appeared meanwhile.
+// With shared on Windows, every account may write the files made in it (the
+// installer gives the record folder stricter rights); on POSIX the system's
+// ordinary permissions always: a shared record folder is made at installation.
 Error makeFolder(const Path &path, bool shared);
-
-// An exclusive lock held by the whole machine, every account included, on
-// behalf of a folder; it blocks until free.
-Error lockFolder(const Path &folder, Handle &lock);
-void unlockFolder(Handle lock) noexcept;
 
 #ifdef _WIN32
 // GetWindowsDirectoryA into a buffer of 128 characters, in the ANSI code page.
 Error windowsDirectory(std::string &folder);
 // The folder for data of every account: %ProgramData% (C:\ProgramData).
 Error commonDataFolder(Path &folder);
-// Copies a file where none is; nothing when source is missing.
-Error copyIfMissing(const Path &source, const Path &target);
 #endif
 
-} // namespace quorvela::native
+} // namespace native
+} // namespace quorvela

@@ -6,8 +6,6 @@
 #include <shlobj.h>
 
 #include <cerrno>
-#include <cwctype>
-#include <random>
 
 namespace quorvela::native {
 
@@ -98,12 +96,10 @@ private:
 
 // Modify rights for every local and domain account, full rights for the system
 // and the administrators, passed on to the files made inside. (Files get no
-// descriptor of their own: they inherit the folder's.)
+// descriptor of their own: they inherit the folder's.) Only for a record folder
+// that the game makes itself; the installer gives stricter rights.
 constexpr wchar_t kSharedFolder[] =
     L"D:(A;OICI;0x1301bf;;;BU)(A;OICI;0x1301bf;;;AU)(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
-// Everyone may wait for and release the machine-wide lock, whoever made it.
-constexpr wchar_t kSharedMutex[] =
-    L"D:(A;;0x00100001;;;WD)(A;;0x001F0001;;;SY)(A;;0x001F0001;;;BA)";
 
 HANDLE createFile(const Path &path, DWORD access, DWORD disposition)
 {
@@ -121,23 +117,15 @@ Error kindOf(DWORD attributes)
     return 0;
 }
 
-// Antivirus and indexing programs open new files for a moment, without sharing
-// deletion: a replace that meets one tries again for up to a second.
-template <typename Step> BOOL patiently(Step step)
+Error toStart(HANDLE file)
 {
-    for (int attempt = 0;; ++attempt) {
-        if (step())
-            return TRUE;
-        const DWORD error = GetLastError();
-        if (attempt == 20 || (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION))
-            return FALSE;
-        Sleep(50);
-    }
+    LARGE_INTEGER zero{};
+    return SetFilePointerEx(file, zero, nullptr, FILE_BEGIN) ? Error() : lastError();
 }
 
 } // namespace
 
-Error openRegular(const Path &path, bool forWriting, Handle &handle)
+Error openRegular(const Path &path, Access access, Handle &handle)
 {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
@@ -145,7 +133,8 @@ Error openRegular(const Path &path, bool forWriting, Handle &handle)
     if (const Error kind = kindOf(attributes))
         return kind;
     const HANDLE file =
-        createFile(path, forWriting ? FILE_APPEND_DATA : GENERIC_READ, OPEN_EXISTING);
+        createFile(path, access == Access::ReadWrite ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ,
+                   OPEN_EXISTING);
     if (file == INVALID_HANDLE_VALUE)
         return lastError();
     // Looked at again through the handle: the name may have changed meanwhile.
@@ -162,46 +151,41 @@ Error openRegular(const Path &path, bool forWriting, Handle &handle)
     return 0;
 }
 
-Error createShared(const Path &path, Handle &handle)
+Error createNew(const Path &path, bool, Handle &handle)
 {
-    const HANDLE file = createFile(path, FILE_APPEND_DATA, CREATE_NEW);
+    const HANDLE file = createFile(path, GENERIC_READ | GENERIC_WRITE, CREATE_NEW);
     if (file == INVALID_HANDLE_VALUE)
         return lastError();
     handle = file;
     return 0;
 }
 
-Error checkReplaceable(const Path &path)
+Error readAll(Handle handle, std::string &text, std::size_t limit)
 {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes == INVALID_FILE_ATTRIBUTES ? Error() : kindOf(attributes);
-}
-
-Error createTemporary(const Path &target, Path &temporary, Handle &handle)
-{
-    static std::mt19937 random{std::random_device{}()};
-    static constexpr char kLetters[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::wstring name = temporaryPrefix(target).native();
-        for (std::size_t i = 0; i < kTemporarySuffix; ++i)
-            name += wchar_t(kLetters[pick(random)]);
-        const Path candidate = target.parent_path() / name;
-        const HANDLE file = createFile(candidate, GENERIC_WRITE, CREATE_NEW);
-        if (file != INVALID_HANDLE_VALUE) {
-            temporary = candidate;
-            handle = file;
-            return 0;
-        }
-        if (GetLastError() != ERROR_FILE_EXISTS)
+    if (const Error error = toStart(handle))
+        return error;
+    text.assign(limit, '\0');
+    std::size_t got = 0;
+    while (got < limit) {
+        const std::size_t want = limit - got;
+        DWORD n = 0;
+        if (!ReadFile(handle, text.data() + got, want > 0x10000000 ? 0x10000000 : DWORD(want), &n,
+                      nullptr))
             return lastError();
+        if (n == 0)
+            break;
+        got += n;
     }
-    return EEXIST;
+    text.resize(got);
+    return 0;
 }
 
-Error writeAll(Handle handle, const char *data, std::size_t size)
+Error rewrite(Handle handle, const std::string &text)
 {
+    if (const Error error = toStart(handle))
+        return error;
+    const char *data = text.data();
+    std::size_t size = text.size();
     while (size > 0) {
         const DWORD chunk = size > 0x10000000 ? 0x10000000 : DWORD(size);
         DWORD written = 0;
@@ -210,21 +194,9 @@ Error writeAll(Handle handle, const char *data, std::size_t size)
         data += written;
         size -= written;
     }
-    return 0;
-}
-
-Error read(Handle handle, char *data, std::size_t size, std::size_t &got)
-{
-    DWORD n = 0;
-    if (!ReadFile(handle, data, size > 0x10000000 ? 0x10000000 : DWORD(size), &n, nullptr))
+    if (!SetEndOfFile(handle) || !FlushFileBuffers(handle))
         return lastError();
-    got = n;
     return 0;
-}
-
-Error sync(Handle handle)
-{
-    return FlushFileBuffers(handle) ? 0 : lastError();
 }
 
 Error close(Handle handle)
@@ -232,20 +204,12 @@ Error close(Handle handle)
     return CloseHandle(handle) ? 0 : lastError();
 }
 
-Error replace(const Path &source, const Path &target)
+Error lock(Handle handle)
 {
-    // Write-through: the move is on the disk when it returns.
-    return patiently([&] {
-        return MoveFileExW(source.c_str(), target.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    })
-               ? 0
-               : lastError();
-}
-
-void removeFile(const Path &path) noexcept
-{
-    DeleteFileW(path.c_str());
+    // One byte far beyond any content: the lock guards the record, not bytes.
+    OVERLAPPED where{};
+    where.OffsetHigh = 0x7fffffff;
+    return LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &where) ? Error() : lastError();
 }
 
 Error folderStatus(const Path &path)
@@ -264,52 +228,6 @@ Error makeFolder(const Path &path, bool shared)
     if (security.error())
         return security.error();
     return CreateDirectoryW(path.c_str(), security.attributes()) ? 0 : lastError();
-}
-
-Error lockFolder(const Path &folder, Handle &lock)
-{
-    // Byte-range locks cannot be taken on a folder, and each save replaces the
-    // record files: a named mutex in the machine's global namespace stands for
-    // the folder, named after its full path.
-    // A folder that is gone or turned into a file fails here, as on Linux.
-    if (const Error status = folderStatus(folder))
-        return status;
-    wchar_t full[MAX_PATH];
-    const DWORD length = GetFullPathNameW(folder.c_str(), MAX_PATH, full, nullptr);
-    if (length == 0 || length >= MAX_PATH)
-        return length == 0 ? lastError() : ENAMETOOLONG;
-    std::uint64_t hash = 14695981039346656037ull; // FNV-1a over the case-folded path
-    for (DWORD i = 0; i < length; ++i) {
-        const wchar_t c = full[i] == L'/' ? L'\\' : wchar_t(std::towupper(full[i]));
-        if (c == L'\\' && i + 1 == length)
-            break;
-        hash = (hash ^ std::uint64_t(c)) * 1099511628211ull;
-    }
-    wchar_t name[64];
-    swprintf(name, 64, L"Global\\quorvela-record-%016llx", static_cast<unsigned long long>(hash));
-
-    Security security(kSharedMutex);
-    if (security.error())
-        return security.error();
-    const HANDLE mutex =
-        CreateMutexExW(security.attributes(), name, 0, SYNCHRONIZE | MUTEX_MODIFY_STATE);
-    if (!mutex)
-        return lastError();
-    // Abandoned: a copy ended while holding it. Its saves were whole or absent.
-    const DWORD waited = WaitForSingleObject(mutex, INFINITE);
-    if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
-        const Error error = lastError();
-        CloseHandle(mutex);
-        return error ? error : Error(EIO);
-    }
-    lock = mutex;
-    return 0;
-}
-
-void unlockFolder(Handle lock) noexcept
-{
-    ReleaseMutex(lock);
-    CloseHandle(lock);
 }
 
 Error windowsDirectory(std::string &folder)
@@ -335,27 +253,6 @@ Error commonDataFolder(Path &folder)
                                                           : Error(ENOENT);
     folder = buffer;
     return 0;
-}
-
-Error copyIfMissing(const Path &source, const Path &target)
-{
-    // Copied beside the target and moved into place without replacing: a copy
-    // cut short never stands at the target's name.
-    Path temporary;
-    Handle handle = kNoHandle;
-    if (const Error error = createTemporary(target, temporary, handle))
-        return error;
-    CloseHandle(handle);
-    if (!CopyFileW(source.c_str(), temporary.c_str(), FALSE)) {
-        const DWORD error = GetLastError();
-        removeFile(temporary);
-        return error == ERROR_FILE_NOT_FOUND ? 0 : fromWindows(error);
-    }
-    if (MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH))
-        return 0;
-    const DWORD error = GetLastError();
-    removeFile(temporary);
-    return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? 0 : fromWindows(error);
 }
 
 } // namespace quorvela::native

@@ -74,8 +74,9 @@ QString fileErrorMessage(const FileError &error)
 {
     return QStringLiteral("Non riesco a %1 %2\n%3\n\nMotivo: %4.\n\nIl gioco termina.")
         .arg(verb(error.action),
-             error.folder ? QStringLiteral("la cartella del record")
-                          : QStringLiteral("il file del record"),
+             error.helper   ? QStringLiteral("il programma che scrive il record")
+             : error.folder ? QStringLiteral("la cartella del record")
+                            : QStringLiteral("il file del record"),
              QDir::cleanPath(error.path), italianReason(error));
 }
 

@@ -5,8 +5,7 @@
 
 #ifdef _WIN32
 #include "platform/nativefile.h"
-
-#include <QFileInfo>
+#include "recordkeeper.h"
 #endif
 
 namespace quorvela {
@@ -16,8 +15,6 @@ QString Tavola::GetSystemDir()
     QString folder = services_.systemFolder();
     if (!folder.endsWith(kSeparator))
         folder += kSeparator;
-    // The record folder may not exist yet.
-    TextFiles::makeSharedFolder(folder);
     return folder;
 }
 
@@ -34,17 +31,21 @@ QString Tavola::Leggifiletxt(const QString &nomefile)
 
 QString recordFolderCarryingOver(const QString &folder, const QString &oldFolder)
 {
-    TextFiles::makeSharedFolder(folder);
-    const FolderLock lock(folder);
-    if (QFileInfo::exists(folder + kScoreFileName))
-        return folder;
-    // The name first: cut short in between, the score is still missing and the
-    // next start carries both over again.
-    for (const QString &name : {kNameFileName, kScoreFileName}) {
-        if (const native::Error error =
-                native::copyIfMissing(toNative(oldFolder + name), toNative(folder + name)))
-            throw FileError{folder + name, FileAction::Write, error};
+    const native::Path here = toNative(folder);
+    throwOnFailure(store::prepare(here));
+    // What the old folder holds; a file that is missing or unreadable there
+    // counts as empty, and an empty score carries nothing over.
+    std::string contents[2];
+    const char *const names[2] = {store::kScoreFile, store::kNameFile};
+    for (int i = 0; i < 2; ++i) {
+        native::Handle handle = native::kNoHandle;
+        if (native::openRegular(toNative(oldFolder) / names[i], native::Access::Read, handle))
+            continue;
+        native::readAll(handle, contents[i], store::kMaxLine + 2);
+        native::close(handle);
     }
+    if (!contents[0].empty())
+        throwOnFailure(store::carryOver(here, contents[0], contents[1]));
     return folder;
 }
 

@@ -18,9 +18,12 @@ constexpr char16_t kSeparator = u'/';
 inline const QString kScoreFileName = kSeparator + QStringLiteral("qvlmarc.txt");
 inline const QString kNameFileName = kSeparator + QStringLiteral("qvlmarc1.txt");
 
-// The folder this executable was built for (the CMake cache variable
-// QUORVELA_RECORD_DIR); CMake defines it for each executable of the game.
+// Compiled in for each executable of the game by CMake: the folder it was built
+// for (the cache variable QUORVELA_RECORD_DIR), and its record helper's name
+// beside it in the build tree and its path once installed.
 extern const char kBuildRecordFolder[];
+extern const char kRecordHelperName[];
+extern const char kInstalledRecordHelper[];
 
 // The system's record folder: the machine's data folder on Windows (with a
 // record of the Windows directory carried over), the folder chosen at build
@@ -33,8 +36,8 @@ QString fileErrorMessage(const FileError &error);
 QString italianReason(const FileError &error);
 
 #ifdef _WIN32
-// The record folder, made when missing; when it holds no score file yet, the
-// record files of the old folder are copied in (those that are there).
+// The record folder, made when missing with empty files; while its score file
+// is empty, the record files of the old folder are put in (those that are there).
 QString recordFolderCarryingOver(const QString &folder, const QString &oldFolder);
 #endif
 

@@ -237,7 +237,8 @@ void TestAnswer::everyPraiseAppears()
     FakeEnder ender;
     QTemporaryDir folder;
     dialogs.names.push_back("Eva");
-    Tavola window({dialogs, real, ender, [&] { return folder.path(); }});
+    StoreKeeper record;
+    Tavola window({dialogs, real, ender, record, [&] { return folder.path(); }});
     QVERIFY(window.Show());
     Controls &c = *window.controls();
     QSet<QString> seen;

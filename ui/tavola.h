@@ -9,6 +9,7 @@
 // dispatch(), which turns a ProgramEnd or a FileError thrown anywhere inside
 // into the end of the program. Handlers call one another directly:
 // Form_Load -> StartCountdown, GetSystemDir, Leggifiletxt, cmdNext_Click;
+// the record files are written only through the RecordKeeper of Services;
 // Text3_KeyPress -> ScoreAndPraise; Timer1_Timer -> cmdExit_Click;
 // Form_Resize -> ShowTimeLeftInCaption; Next_Click -> Unload, showWindow.
 // Each handler is defined in the folder of its subsystem (game/, clock/,
@@ -33,6 +34,7 @@
 namespace quorvela {
 
 class RandomSource;
+class RecordKeeper;
 struct Controls;
 
 // What the window needs from outside; production wires the real ones in main.
@@ -40,6 +42,8 @@ struct Services {
     Dialogs &dialogs;
     RandomSource &random;
     ProgramEnder &ender;
+    // Who writes the record files (the helper program, or the game itself).
+    RecordKeeper &record;
     // The folder of the record files as the system names it, before the
     // trailing separator is ensured (the Windows directory on Windows, the
     // build-time record folder elsewhere).
@@ -115,8 +119,6 @@ private:
     void ScoreAndPraise();
     void PaintGradient();
     void SetBackColor(const QColor &color);
-    double RecordOnDisk();
-    void SaveRecordFile(const QString &path, const QString &text);
 
     Answer MsgBox(const MessageBox &box);
     QString InputBox(const QString &prompt);

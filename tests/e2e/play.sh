@@ -3,9 +3,13 @@
 # and wrong answers, leaving with a new record, and then two copies at once, one
 # of them under a second account, where the lower score must not replace the
 # better record that the other copy saved in the meantime.
-# Usage: play.sh BINARY RECORD_FOLDER SCREENS_FOLDER
+# Usage: play.sh BINARY RECORD_FOLDER SCREENS_FOLDER [PROGRAMS_FOLDER]
 #   RECORD_FOLDER is the folder the binary was built for; it must be reachable
 #   by every account (the test removes it at the start and at the end).
+#   PROGRAMS_FOLDER, where the binary's record helper (BINARY-record beside it)
+#   trusts it: both are copied there for every account to reach. As root, the
+#   record is then set up as an installation sets it up (only the set-group-id
+#   helper may write it) and checked after every save.
 #   With QUORVELA_E2E_ONE_ACCOUNT set, both copies run under the caller's account
 #   (a Wine prefix belongs to one account).
 set -euo pipefail
@@ -13,6 +17,7 @@ set -euo pipefail
 binary=$1
 record=$2
 screens=$3
+programs=${4:-}
 work=$(mktemp -d)
 chmod 0755 "$work"
 source "$(dirname "$0")/lib.sh"
@@ -20,7 +25,7 @@ source "$(dirname "$0")/lib.sh"
 cleanup() {
   mkdir -p "$screens" && cp "$work"/*.png "$screens"/ 2>/dev/null || true
   stop_all
-  rm -rf "$work" "$record"
+  rm -rf "$work" "$record" ${programs:+"$programs"}
 }
 trap cleanup EXIT
 
@@ -29,13 +34,24 @@ start_xvfb 1700x800
 export QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=1 DBUS_SESSION_BUS_ADDRESS=disabled:
 unset QT_QPA_PLATFORMTHEME
 
+rm -rf "$record"
+installed=""
+if [ -n "$programs" ]; then
+  # The game and its helper where every account can reach them, whatever the
+  # build tree's permissions.
+  rm -rf "$programs"
+  mkdir -m 0755 "$programs"
+  cp "$binary" "$binary-record" "$programs/"
+  binary=$programs/$(basename "$binary")
+  if [ "$(id -u)" = 0 ]; then
+    "$(dirname "$0")/../../data/quorvela-record-setup" "$record" "$binary-record"
+    installed=yes
+  fi
+fi
 account=quorvela-e2e
 run_as=()
-if [ -z "${QUORVELA_E2E_ONE_ACCOUNT:-}" ] && make_account "$account"; then
+if [ -z "${QUORVELA_E2E_ONE_ACCOUNT:-}" ] && [ -n "$programs" ] && make_account "$account"; then
   read -ra run_as <<<"$(as_account "$account")"
-  # The binary where the account can reach it, whatever the build tree's permissions.
-  cp "$binary" "$work/quorvela"
-  binary=$work/quorvela
 fi
 
 shot() { import -window root "$work/$1.png"; }
@@ -118,10 +134,18 @@ files_hold() { # score name
 }
 
 only_record_files() {
-  test "$(ls -A "$record" | tr '\n' ' ')" = "qvlmarc.txt qvlmarc1.txt "
+  local expected="qvlmarc.journal qvlmarc.txt qvlmarc1.txt "
+  [ -n "$installed" ] || [ -e "$record/qvlmarc.journal" ] || expected="qvlmarc.txt qvlmarc1.txt "
+  test "$(ls -A "$record" | tr '\n' ' ')" = "$expected"
 }
 
-rm -rf "$record"
+# As installed: the folder root's, the files root's and the games group's, after every save.
+record_protected() {
+  [ -n "$installed" ] || return 0
+  test "$(stat -c '%U:%G %a' "$record")" = "root:games 755" &&
+    test "$(stat -c '%U:%G %a' "$record/qvlmarc.txt" "$record/qvlmarc1.txt" | sort -u)" = "root:games 664" &&
+    test "$(stat -c '%U:%G %a' "$record/qvlmarc.journal")" = "root:games 660"
+}
 
 # First game: the record folder does not exist yet.
 start_game Luca
@@ -146,6 +170,7 @@ answer_window "$game" '^Uscire dal programma$' key alt+s || die "the question to
 answer_window "$game" '^Quorvela$' key Return || die "the congratulation did not close"
 check "the game ended with status 0" ended_with "$game" 0
 check "the record files hold 1 and Luca, CR LF each" files_hold 1 Luca
+check "the record is still protected after Luca's save" record_protected
 
 # Two copies at once, both showing Luca's record of 1: Ugo starts first, Eva
 # (under the second account, when there is one) saves 2, then Ugo leaves with 2.
@@ -166,11 +191,8 @@ answer_window "$eva" '^Uscire dal programma$' key alt+s || die "Eva's question t
 answer_window "$eva" '^Quorvela$' key Return || die "Eva's congratulation did not close"
 check "Eva's game ended with status 0" ended_with "$eva" 0
 check "Eva's 2 replaced Luca's record" files_hold 2 Eva
-if [ "${#run_as[@]}" -gt 0 ]; then
-  check "the second account saved over the first one's files" test "$(stat -c %U "$record/qvlmarc.txt" "$record/qvlmarc1.txt" | sort -u)" = "$account"
-else
-  echo "note - both copies ran under one account"
-fi
+check "the record is still protected after Eva's save" record_protected
+[ "${#run_as[@]}" -gt 0 ] || echo "note - both copies ran under one account"
 
 use_window "$ugo_window"
 score_points 2
@@ -178,6 +200,6 @@ xdotool key alt+x
 answer_window "$ugo" '^Uscire dal programma$' key alt+s || die "Ugo's question to leave did not close"
 check "Ugo's game ended at once, with no congratulation" ended_with "$ugo" 0
 check "Ugo's 2 did not replace Eva's record of 2" files_hold 2 Eva
-check "the folder holds the two record files only" only_record_files
+check "the folder holds the two record files and the journal only" only_record_files
 
 summary

@@ -24,8 +24,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
     TextFiles files;
     const std::int16_t number = files.freeFile();
-    files.openForAppend(number, path);
-    files.close(number);
     files.openForInput(number, path);
     const QString text = files.readAll(number);
     files.close(number);

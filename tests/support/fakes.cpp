@@ -51,7 +51,7 @@ Game::Game(const QString &name)
 {
     dialogs.names.push_back(name);
     window = std::make_unique<Tavola>(
-        Services{dialogs, random, ender, [this] { return recordFolder(); }});
+        Services{dialogs, random, ender, record, [this] { return recordFolder(); }});
 }
 
 Game::~Game() = default;

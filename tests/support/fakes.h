@@ -4,6 +4,7 @@
 #include "platform/dialogs.h"
 #include "platform/programend.h"
 #include "platform/randomsource.h"
+#include "record/recordkeeper.h"
 #include "ui/controls.h"
 #include "ui/tavola.h"
 
@@ -83,6 +84,9 @@ struct Game {
     FakeDialogs dialogs;
     ScriptedRandom random;
     FakeEnder ender;
+    // The record store in this process, as on Windows: the helper program is
+    // tried by the end-to-end and clean-install tests.
+    StoreKeeper record;
     QTemporaryDir folder;
     // Another game's record folder, for two copies on one machine.
     QString sharedFolder;

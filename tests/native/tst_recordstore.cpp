@@ -1,0 +1,380 @@
+// The record on disk without Qt: the file layer, the journaled store and the
+// helper's strict reading of its arguments. Built for Linux and, with MinGW, for
+// Windows, where it runs under Wine (through tests/native/wine-run.sh).
+#include "platform/nativefile.h"
+#include "record/helperrequest.h"
+#include "record/recordstore.h"
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#ifndef _WIN32
+#include <csignal>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+namespace native = quorvela::native;
+namespace store = quorvela::store;
+namespace helper = quorvela::helper;
+
+namespace {
+
+int failures = 0;
+
+#define CHECK(condition)                                                                           \
+    do {                                                                                           \
+        if (!(condition)) {                                                                        \
+            std::printf("FAIL %s:%d: %s\n", __FILE__, __LINE__, #condition);                       \
+            ++failures;                                                                            \
+        }                                                                                          \
+    } while (false)
+
+std::string contents(const fs::path &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void put(const fs::path &path, const std::string &text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+int entries(const fs::path &folder)
+{
+    int count = 0;
+    for ([[maybe_unused]] const auto &entry : fs::directory_iterator(folder))
+        ++count;
+    return count;
+}
+
+void filesAreReadAndRewrittenInPlace(const fs::path &dir)
+{
+    const fs::path file = dir / "qvlmarc1.txt";
+    native::Handle handle = native::kNoHandle;
+    CHECK(native::createNew(file, false, handle) == 0);
+    CHECK(native::rewrite(handle, "Niccolò\r\n") == 0);
+    CHECK(native::close(handle) == 0);
+    // A second creation must not truncate what the first wrote.
+    CHECK(native::createNew(file, false, handle) == EEXIST);
+    CHECK(native::openRegular(file, native::Access::ReadWrite, handle) == 0);
+    // Shorter content leaves nothing of the longer one behind.
+    CHECK(native::rewrite(handle, "Eva\r\n") == 0);
+    std::string text;
+    CHECK(native::readAll(handle, text, 100) == 0);
+    CHECK(text == "Eva\r\n");
+    CHECK(native::readAll(handle, text, 2) == 0 && text == "Ev");
+    CHECK(native::close(handle) == 0);
+    CHECK(contents(file) == "Eva\r\n");
+}
+
+void whatIsNotARegularFileIsRefused(const fs::path &dir)
+{
+    native::Handle handle = native::kNoHandle;
+    fs::create_directory(dir / "folder");
+    CHECK(native::openRegular(dir / "folder", native::Access::Read, handle) == EISDIR);
+    CHECK(native::openRegular(dir / "folder", native::Access::ReadWrite, handle) == EISDIR);
+    CHECK(native::openRegular(dir / "missing.txt", native::Access::Read, handle) == ENOENT);
+    CHECK(native::folderStatus(dir / "missing") == ENOENT);
+    CHECK(native::makeFolder(dir / "record", true) == 0);
+    CHECK(native::folderStatus(dir / "record") == 0);
+    CHECK(native::makeFolder(dir / "record", true) == EEXIST);
+    put(dir / "plain.txt", "x");
+    CHECK(native::folderStatus(dir / "plain.txt") == ENOTDIR);
+#ifndef _WIN32
+    // A link planted at a record's name is never written through, nor a FIFO waited on.
+    fs::create_symlink(dir / "plain.txt", dir / "link.txt");
+    CHECK(native::openRegular(dir / "link.txt", native::Access::ReadWrite, handle) == ELOOP);
+    CHECK(native::createNew(dir / "link.txt", false, handle) == EEXIST);
+    CHECK(::mkfifo((dir / "fifo").c_str(), 0666) == 0);
+    CHECK(native::openRegular(dir / "fifo", native::Access::ReadWrite, handle) == EINVAL);
+    CHECK(contents(dir / "plain.txt") == "x");
+#endif
+}
+
+void lockIsExclusive(const fs::path &dir)
+{
+    const fs::path journal = dir / store::kJournalFile;
+    native::Handle held = native::kNoHandle, other = native::kNoHandle;
+    CHECK(native::createNew(journal, true, held) == 0);
+    CHECK(native::openRegular(journal, native::Access::ReadWrite, other) == 0);
+    CHECK(native::lock(held) == 0);
+    std::atomic<bool> got{false};
+    std::thread waiting([&] {
+        if (native::lock(other) == 0)
+            got = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    CHECK(!got);
+    native::close(held);
+    waiting.join();
+    CHECK(got);
+    native::close(other);
+}
+
+void journalIsTakenOnlyWhole()
+{
+    const std::string journal = store::journalOf("12\r\n", "Luca\r\n");
+    const auto back = store::parseJournal(journal);
+    CHECK(back && back->score == "12\r\n" && back->name == "Luca\r\n");
+    const auto empty = store::parseJournal(store::journalOf("", ""));
+    CHECK(empty && empty->score.empty() && empty->name.empty());
+    // Cut short anywhere, or changed in any byte, it is no journal.
+    for (std::size_t size = 0; size < journal.size(); ++size)
+        CHECK(!store::parseJournal(journal.substr(0, size)));
+    for (std::size_t at = 0; at < journal.size(); ++at) {
+        std::string changed = journal;
+        changed[at] = char(changed[at] ^ 0x20);
+        CHECK(!store::parseJournal(changed));
+    }
+    CHECK(!store::parseJournal(journal + "x"));
+    CHECK(!store::parseJournal(std::string(5000, 'Q')));
+    const std::string longest(store::kMaxLine + 2, 'n');
+    CHECK(store::parseJournal(store::journalOf(longest, longest)));
+    CHECK(!store::parseJournal(store::journalOf(longest + "n", "")));
+}
+
+void helperTakesOnlyStrictRequests()
+{
+    struct Row {
+        std::vector<std::string> words;
+        bool taken;
+    };
+    const std::string longest(store::kMaxLine, 'a');
+    const Row rows[] = {
+        {{"prepare"}, true},
+        {{"save", "12", "Luca"}, true},
+        {{"save", "1", ""}, true},
+        {{"save", "32767", "Niccolò"}, true},
+        {{"save", "7", longest}, true},
+        {{}, false},
+        {{"prepare", "extra"}, false},
+        {{"save", "12"}, false},
+        {{"save", "12", "Luca", "extra"}, false},
+        {{"Save", "12", "Luca"}, false},
+        {{"save", "0", "Luca"}, false},
+        {{"save", "012", "Luca"}, false},
+        {{"save", "-1", "Luca"}, false},
+        {{"save", "+1", "Luca"}, false},
+        {{"save", "1a", "Luca"}, false},
+        {{"save", "1.5", "Luca"}, false},
+        {{"save", " 1", "Luca"}, false},
+        {{"save", "", "Luca"}, false},
+        {{"save", "32768", "Luca"}, false},
+        {{"save", "123456", "Luca"}, false},
+        {{"save", "12", "Lu\nca"}, false},
+        {{"save", "12", "Lu\rca"}, false},
+        {{"save", "12", longest + "a"}, false},
+    };
+    for (const Row &row : rows) {
+        std::vector<const char *> argv{"quorvela-record"};
+        for (const std::string &word : row.words)
+            argv.push_back(word.c_str());
+        argv.push_back(nullptr);
+        const auto request = helper::parseRequest(int(argv.size() - 1), argv.data());
+        if (bool(request) != row.taken) {
+            std::printf("FAIL request %s:", row.taken ? "refused" : "taken");
+            for (const std::string &word : row.words)
+                std::printf(" [%.20s]", word.c_str());
+            std::printf("\n");
+            ++failures;
+        }
+    }
+}
+
+void prepareMakesWhatIsMissing(const fs::path &dir)
+{
+    const fs::path folder = dir / "var" / "games" / "quorvela";
+    store::Outcome outcome = store::prepare(folder);
+    CHECK(!outcome.error);
+    CHECK(contents(folder / store::kScoreFile).empty());
+    CHECK(contents(folder / store::kNameFile).empty());
+    CHECK(fs::exists(folder / store::kJournalFile));
+    CHECK(entries(folder) == 3);
+    // What is there stays as it is.
+    put(folder / store::kScoreFile, "9\r\n");
+    fs::remove(folder / store::kNameFile);
+    CHECK(!store::prepare(folder).error);
+    CHECK(contents(folder / store::kScoreFile) == "9\r\n");
+    CHECK(contents(folder / store::kNameFile).empty());
+    // A folder in a file's place is named as what could not be created.
+    fs::remove(folder / store::kNameFile);
+    fs::create_directory(folder / store::kNameFile);
+    outcome = store::prepare(folder);
+    CHECK(outcome.error == EISDIR && outcome.action == quorvela::FileAction::Create &&
+          outcome.path == folder / store::kNameFile);
+    put(dir / "file", "x");
+    outcome = store::prepare(dir / "file");
+    CHECK(outcome.error == ENOTDIR && outcome.folder);
+}
+
+void saveOnlyBeatsTheRecordOnDisk()
+{
+    struct Row {
+        const char *onDisk;
+        const char *score;
+        bool saved;
+    };
+    const Row rows[] = {
+        {"", "5", true},           {"9\r\n", "9", false},      {"9\r\n", "12", true},
+        {"abc\r\n", "1", true},    {"2\r\n99\r\n", "3", true}, {"12\r\n", "3", false},
+        {"1e3\r\n", "999", false},
+    };
+    const fs::path folder =
+        fs::temp_directory_path() / ("quorvela-save-" + std::to_string(std::random_device{}()));
+    for (const Row &row : rows) {
+        CHECK(!store::prepare(folder).error);
+        put(folder / store::kScoreFile, row.onDisk);
+        put(folder / store::kNameFile, "Anna\r\n");
+        const store::Outcome outcome = store::saveIfBetter(folder, row.score, "Luca");
+        CHECK(!outcome.error);
+        CHECK(outcome.saved == row.saved);
+        CHECK(contents(folder / store::kScoreFile) ==
+              (row.saved ? std::string(row.score) + "\r\n" : std::string(row.onDisk)));
+        CHECK(contents(folder / store::kNameFile) == (row.saved ? "Luca\r\n" : "Anna\r\n"));
+        CHECK(contents(folder / store::kJournalFile).empty());
+    }
+    fs::remove_all(folder);
+}
+
+void cutShortSaveIsFinishedOrDropped(const fs::path &dir)
+{
+    CHECK(!store::prepare(dir).error);
+    // Killed after the journal, half-way through the files: done again.
+    put(dir / store::kScoreFile, "12\r");
+    put(dir / store::kNameFile, "Anna\r\n");
+    put(dir / store::kJournalFile, store::journalOf("12\r\n", "Luca\r\n"));
+    CHECK(!store::prepare(dir).error);
+    CHECK(contents(dir / store::kScoreFile) == "12\r\n");
+    CHECK(contents(dir / store::kNameFile) == "Luca\r\n");
+    CHECK(contents(dir / store::kJournalFile).empty());
+    // Killed while the journal was written: the files were not touched yet.
+    const std::string journal = store::journalOf("30\r\n", "Eva\r\n");
+    put(dir / store::kJournalFile, journal.substr(0, journal.size() - 3));
+    CHECK(!store::saveIfBetter(dir, "13", "Ugo").error);
+    CHECK(contents(dir / store::kScoreFile) == "13\r\n");
+    CHECK(contents(dir / store::kNameFile) == "Ugo\r\n");
+    CHECK(entries(dir) == 3);
+}
+
+void carriedOverOnlyIntoAnEmptyRecord(const fs::path &dir)
+{
+    CHECK(!store::prepare(dir).error);
+    CHECK(store::carryOver(dir, "9\r\n", "Anna\r\n").saved);
+    CHECK(contents(dir / store::kScoreFile) == "9\r\n");
+    CHECK(contents(dir / store::kNameFile) == "Anna\r\n");
+    CHECK(!store::carryOver(dir, "20\r\n", "Eva\r\n").saved);
+    CHECK(contents(dir / store::kScoreFile) == "9\r\n");
+}
+
+void twoSaversAtOnceKeepTheBetterRecord(const fs::path &dir)
+{
+    // Two copies saving at the same moment, each score with its own name: the
+    // files always hold a pair that one of them saved, and the best one wins.
+    CHECK(!store::prepare(dir).error);
+    std::atomic<int> errors{0};
+    const auto saver = [&](int first) {
+        for (int score = first; score <= 200; score += 2)
+            if (store::saveIfBetter(dir, std::to_string(score), "n" + std::to_string(score)).error)
+                ++errors;
+    };
+    std::thread odd(saver, 1), even(saver, 2);
+    odd.join();
+    even.join();
+    CHECK(errors == 0);
+    CHECK(contents(dir / store::kScoreFile) == "200\r\n");
+    CHECK(contents(dir / store::kNameFile) == "n200\r\n");
+}
+
+#ifndef _WIN32
+void killedSavesLeaveAWholePair(const fs::path &dir)
+{
+    // A save killed at any moment: once the next copy of the game has started
+    // (which prepares the record), both files hold the same save, whole.
+    CHECK(!store::prepare(dir).error);
+    std::mt19937 random{std::random_device{}()};
+    int last = 0;
+    int finishedByJournal = 0;
+    for (int round = 0; round < 150; ++round) {
+        const pid_t child = ::fork();
+        CHECK(child >= 0);
+        if (child == 0) {
+            // Long names: each save takes long enough to be cut anywhere.
+            for (int score = last + 1;; ++score)
+                store::saveIfBetter(dir, std::to_string(score),
+                                    std::string(3000 + score % 7, char('a' + score % 26)));
+        }
+        ::usleep(useconds_t(random() % 3000));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        CHECK(::waitpid(child, &status, 0) == child && WIFSIGNALED(status));
+        if (!contents(dir / store::kJournalFile).empty())
+            ++finishedByJournal;
+        CHECK(!store::prepare(dir).error);
+        const std::string score = contents(dir / store::kScoreFile);
+        const std::string name = contents(dir / store::kNameFile);
+        const int saved = score.empty() ? 0 : std::stoi(score);
+        CHECK(saved >= last);
+        if (saved > 0)
+            CHECK(score == std::to_string(saved) + "\r\n" &&
+                  name == std::string(3000 + saved % 7, char('a' + saved % 26)) + "\r\n");
+        CHECK(contents(dir / store::kJournalFile).empty());
+        last = saved;
+    }
+    CHECK(entries(dir) == 3);
+    std::printf("note: 150 saves killed, the record reached %d, %d finished from the journal\n",
+                last, finishedByJournal);
+}
+#endif
+
+} // namespace
+
+int main()
+{
+    const fs::path dir =
+        fs::temp_directory_path() / ("quorvela-store-" + std::to_string(std::random_device{}()));
+    fs::create_directories(dir);
+    struct Case {
+        const char *name;
+        void (*run)(const fs::path &);
+    };
+    const Case cases[] = {
+        {"filesAreReadAndRewrittenInPlace", filesAreReadAndRewrittenInPlace},
+        {"whatIsNotARegularFileIsRefused", whatIsNotARegularFileIsRefused},
+        {"lockIsExclusive", lockIsExclusive},
+        {"journalIsTakenOnlyWhole", [](const fs::path &) { journalIsTakenOnlyWhole(); }},
+        {"helperTakesOnlyStrictRequests",
+         [](const fs::path &) { helperTakesOnlyStrictRequests(); }},
+        {"prepareMakesWhatIsMissing", prepareMakesWhatIsMissing},
+        {"saveOnlyBeatsTheRecordOnDisk", [](const fs::path &) { saveOnlyBeatsTheRecordOnDisk(); }},
+        {"cutShortSaveIsFinishedOrDropped", cutShortSaveIsFinishedOrDropped},
+        {"carriedOverOnlyIntoAnEmptyRecord", carriedOverOnlyIntoAnEmptyRecord},
+        {"twoSaversAtOnceKeepTheBetterRecord", twoSaversAtOnceKeepTheBetterRecord},
+#ifndef _WIN32
+        {"killedSavesLeaveAWholePair", killedSavesLeaveAWholePair},
+#endif
+    };
+    int passed = 0;
+    for (const Case &c : cases) {
+        const int before = failures;
+        const fs::path own = dir / c.name;
+        fs::create_directory(own);
+        c.run(own);
+        std::printf("%s %s\n", failures == before ? "PASS" : "FAIL", c.name);
+        passed += failures == before ? 1 : 0;
+    }
+    fs::remove_all(dir);
+    std::printf("%d passed, %d failed\n", passed, int(std::size(cases)) - passed);
+    return failures == 0 ? 0 : 1;
+}
