@@ -155,3 +155,45 @@ stripes() { # image x y
 has_colour() { # image x y w h r,g,b
   convert "$1" -crop "$4x$5+$2+$3" +repage -depth 8 txt:- | grep -c "($6)" >/dev/null
 }
+
+# Types a numerator, Enter, a denominator (none for a whole number), Enter.
+type_answer() { # numerator [denominator]
+  xdotool type --delay 30 "$1"
+  xdotool key Return
+  [ -z "${2:-}" ] || xdotool type --delay 30 "$2"
+  xdotool key Return
+}
+
+shows_stripes_at() { import -window root "$1" && stripes "$1" "$2" "$3"; }
+# Black well inside the client area, as after judging.
+shows_black_at() { import -window root "$1" && [ "$(pixel "$1" $(($2 + 720)) $(($3 + 320)))" = "0,0,0" ]; }
+
+# Plays the focused game window at X, Y until HOW_MANY answers were right: the
+# sum where the stripes tell it (resultDen <= 12), a wrong answer elsewhere, then
+# Enter on "Nuovo calcolo". Screenshots go to FOLDER (next.png, judged.png).
+score_in() { # x y how-many folder
+  local right=0 told num den
+  for _ in $(seq 40); do
+    told=$(eventually shows_stripes_at "$4/next.png" "$1" "$2") || die "no stripes below the menu bar"
+    read -r _ _ _ num den <<<"$told"
+    if [ "$den" != - ]; then
+      [ "$den" != 1 ] || den=""
+      type_answer "$num" "$den"
+      right=$((right + 1))
+    else
+      type_answer 999 1
+    fi
+    check "the window is black after a judged answer" eventually shows_black_at "$4/judged.png" "$1" "$2"
+    xdotool key Return # Enter on "Nuovo calcolo" draws the next problem
+    [ "$right" = "$3" ] && break
+  done
+  check "$3 right answers given" test "$right" = "$3"
+}
+
+# Leaves a game with Sì (Alt+S) and, when it saved a new record, closes the
+# congratulation.
+leave_with_yes() { # pid [congratulated]
+  xdotool key alt+x
+  answer_window "$1" '^Uscire dal programma$' key alt+s || return 1
+  [ -z "${2:-}" ] || answer_window "$1" '^Quorvela$' key Return
+}

@@ -93,32 +93,8 @@ at() { # screenshot's name, client x, client y
   pixel "$work/$1.png" $((win_x + $2)) $((client_y + $3))
 }
 
-type_answer() { # numerator denominator
-  xdotool type --delay 30 "$1"
-  xdotool key Return
-  [ -n "$2" ] && xdotool type --delay 30 "$2"
-  xdotool key Return
-}
-
-# Answers until the given number of answers were right; right answers only where
-# the stripes tell the denominator (resultDen <= 12).
 score_points() { # how many
-  local right=0
-  for _ in $(seq 40); do
-    read_problem next
-    if [ -n "$result_den" ]; then
-      den_text=$result_den
-      [ "$result_den" = 1 ] && den_text=""
-      type_answer "$result_num" "$den_text"
-      right=$((right + 1))
-    else
-      type_answer 999 1
-    fi
-    check "the window is black after a judged answer" eventually shows_black judged
-    xdotool key Return # Enter on "Nuovo calcolo" draws the next problem
-    [ "$right" = "$1" ] && break
-  done
-  check "$1 right answers given" test "$right" = "$1"
+  score_in "$win_x" "$win_y" "$1" "$work"
   read_problem next
 }
 
@@ -165,9 +141,7 @@ type_answer $((result_num + 1)) 7
 check "the window is black after the wrong answer" eventually shows_black wrong
 
 # Leave with Sì (Alt+S): the question, then the congratulation, then the end.
-xdotool key alt+x
-answer_window "$game" '^Uscire dal programma$' key alt+s || die "the question to leave did not close"
-answer_window "$game" '^Quorvela$' key Return || die "the congratulation did not close"
+leave_with_yes "$game" congratulated || die "Luca's question to leave or congratulation did not close"
 check "the game ended with status 0" ended_with "$game" 0
 check "the record files hold 1 and Luca, CR LF each" files_hold 1 Luca
 check "the record is still protected after Luca's save" record_protected
@@ -186,9 +160,7 @@ start_game Eva "${run_as[@]}"
 eva=$game
 use_window "$window"
 score_points 2
-xdotool key alt+x
-answer_window "$eva" '^Uscire dal programma$' key alt+s || die "Eva's question to leave did not close"
-answer_window "$eva" '^Quorvela$' key Return || die "Eva's congratulation did not close"
+leave_with_yes "$eva" congratulated || die "Eva's question to leave or congratulation did not close"
 check "Eva's game ended with status 0" ended_with "$eva" 0
 check "Eva's 2 replaced Luca's record" files_hold 2 Eva
 check "the record is still protected after Eva's save" record_protected
@@ -196,8 +168,7 @@ check "the record is still protected after Eva's save" record_protected
 
 use_window "$ugo_window"
 score_points 2
-xdotool key alt+x
-answer_window "$ugo" '^Uscire dal programma$' key alt+s || die "Ugo's question to leave did not close"
+leave_with_yes "$ugo" || die "Ugo's question to leave did not close"
 check "Ugo's game ended at once, with no congratulation" ended_with "$ugo" 0
 check "Ugo's 2 did not replace Eva's record of 2" files_hold 2 Eva
 check "the folder holds the two record files and the journal only" only_record_files

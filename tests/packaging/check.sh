@@ -17,7 +17,9 @@ contents=$(dpkg-deb -c "$deb")
 for path in usr/bin/quorvela usr/share/applications/invalid.quorvela.quorvela.desktop \
             usr/share/metainfo/invalid.quorvela.quorvela.metainfo.xml \
             usr/share/icons/hicolor/scalable/apps/quorvela.svg \
-            usr/share/icons/hicolor/32x32/apps/quorvela.png usr/share/icons/hicolor/128x128/apps/quorvela.png; do
+            usr/share/icons/hicolor/32x32/apps/quorvela.png usr/share/icons/hicolor/128x128/apps/quorvela.png \
+            usr/libexec/quorvela/quorvela-record usr/libexec/quorvela/quorvela-record-setup \
+            usr/lib/tmpfiles.d/quorvela.conf; do
   grep -q "\./$path\$" <<<"$contents" || { echo "missing from the package: $path"; exit 1; }
 done
 depends=$(dpkg-deb -f "$deb" Depends)
