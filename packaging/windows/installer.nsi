@@ -1,6 +1,7 @@
 ; The Windows installer: the game's folder in Program Files, a Start-menu entry,
-; the record folder that every account of the computer may write, and an
-; uninstaller that leaves the record in place (it belongs to the pupils).
+; the record folder with its files, whose content every account of the computer
+; may write, and an uninstaller that leaves the record in place (it belongs to
+; the pupils).
 ; makensis -DVERSION=1.0.0 -DSOURCE=folder -DOUTFILE=setup.exe installer.nsi
 Unicode true
 Target amd64-unicode
@@ -29,10 +30,27 @@ Section
   WriteUninstaller "$INSTDIR\Disinstalla Quorvela.exe"
   CreateShortcut "$SMPROGRAMS\Quorvela.lnk" "$INSTDIR\quorvela.exe"
 
-  ; Every account may read and change the record (BUILTIN\Users, named by its
-  ; SID so that it works in every language of Windows).
+  ; The record exists from installation on: the folder, the two record files and
+  ; the journal that makes a save whole (an existing record is kept, and what an
+  ; older version left beside it goes). Every account (BUILTIN\Users, named by its
+  ; SID so that it works in every language of Windows) may read the files and
+  ; write their content, which the game does in place under the journal's lock,
+  ; but may not delete, rename or replace them, change their rights, or add
+  ; anything to the folder; the system and the administrators keep full control.
   CreateDirectory "$APPDATA\Quorvela"
-  nsExec::ExecToLog 'icacls "$APPDATA\Quorvela" /grant *S-1-5-32-545:(OI)(CI)M'
+  Delete "$APPDATA\Quorvela\.qvlmarc.txt.*"
+  Delete "$APPDATA\Quorvela\.qvlmarc1.txt.*"
+  !macro RecordFile NAME
+    IfFileExists "$APPDATA\Quorvela\${NAME}" +3 0
+      FileOpen $1 "$APPDATA\Quorvela\${NAME}" w
+      FileClose $1
+    nsExec::ExecToLog 'icacls "$APPDATA\Quorvela\${NAME}" /inheritance:r /grant:r *S-1-5-18:F *S-1-5-32-544:F *S-1-5-32-545:(R,W)'
+    Pop $0
+  !macroend
+  !insertmacro RecordFile "qvlmarc.txt"
+  !insertmacro RecordFile "qvlmarc1.txt"
+  !insertmacro RecordFile "qvlmarc.journal"
+  nsExec::ExecToLog 'icacls "$APPDATA\Quorvela" /inheritance:r /grant:r *S-1-5-18:(OI)(CI)F *S-1-5-32-544:(OI)(CI)F *S-1-5-32-545:RX'
   Pop $0
 
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Quorvela"
