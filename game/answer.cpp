@@ -48,6 +48,8 @@ void Tavola::Text3_KeyPress(std::int16_t &KeyAscii)
 
         SetBackColor(Qt::black);
         ScoreAndPraise();
+        // Said by a screen reader when "Nuovo calcolo" takes the focus.
+        describeVerdict();
 
         c.Text3->setFocus();
         c.cmdNext->setEnabled(true);

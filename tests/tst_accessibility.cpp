@@ -1,4 +1,5 @@
 // What a screen reader gets from the window, and the keyboard way into the menus.
+#include "game/scoring.h"
 #include "support/fakes.h"
 #include "ui/spoken.h"
 
@@ -42,6 +43,9 @@ private slots:
     void namesRolesDescriptions_data();
     void namesRolesDescriptions();
     void problemReadAsASum();
+    void spokenMessage_data();
+    void spokenMessage();
+    void verdictSaidWhereTheFocusGoes();
 };
 
 void TestAccessibility::spoken_data()
@@ -152,6 +156,67 @@ void TestAccessibility::problemReadAsASum()
     game.answer("29", "12");
     QTest::mouseClick(game.c().cmdNext, Qt::LeftButton);
     QCOMPARE(of(game.c().Text1)->text(QAccessible::Description), "tre più sette noni");
+}
+
+void TestAccessibility::spokenMessage_data()
+{
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("said");
+    const QStringList praises{"Esatto. sei eccezionale!",
+                              "Ok!",
+                              "Fantastico!",
+                              "Mitico!",
+                              "Ottimo!",
+                              "Sei un campione!",
+                              "Sei insuperabile!",
+                              "Esatto!"};
+    for (int n = 1; n <= 8; ++n)
+        QTest::addRow("praise %d: %s", n, qPrintable(praise(n))) << praise(n) << praises[n - 1];
+    QTest::newRow("wrong, a fraction") << "Sbagliato!! 7 / 4"
+                                       << "Sbagliato! Il risultato è sette quarti.";
+    QTest::newRow("wrong, one half") << "Sbagliato!! 1 / 2"
+                                     << "Sbagliato! Il risultato è un mezzo.";
+    QTest::newRow("wrong, a whole number") << "Sbagliato!! 3"
+                                           << "Sbagliato! Il risultato è tre.";
+    QTest::newRow("wrong, beyond ten") << "Sbagliato!! 71 / 40"
+                                       << "Sbagliato! Il risultato è 71 fratto 40.";
+    QTest::newRow("nothing shown") << ""
+                                   << "";
+}
+
+void TestAccessibility::spokenMessage()
+{
+    // What the message line says, in words a synthesiser pronounces as words.
+    QFETCH(QString, shown);
+    QFETCH(QString, said);
+    QCOMPARE(quorvela::spokenMessage(shown), said);
+}
+
+void TestAccessibility::verdictSaidWhereTheFocusGoes()
+{
+    // The numerator box describes the problem, "Nuovo calcolo" the verdict and the
+    // counters, ahead of their tooltips, which stay as they are.
+    Game game;
+    game.scriptProblem(1, 2, 1, 6);     // one half plus one sixth makes two thirds
+    game.random.values.push_back(0.4f); // the fourth praise: "M I T I C O!!!"
+    game.scriptProblem(1, 2, 1, 6);
+    QVERIFY(game.start());
+    Controls &c = game.c();
+    const QString box = QStringLiteral("Inserisci il risultato e  premi il tasto  Invio");
+    QCOMPARE(c.txtAnswer->toolTip(), box);
+    QCOMPARE(of(c.txtAnswer)->text(QAccessible::Description), "un mezzo più un sesto. " + box);
+    game.answer("2", "3");
+    QCOMPARE(c.lblMessage->text(), praise(4));
+    QCOMPARE(of(c.cmdNext)->text(QAccessible::Description),
+             "Mitico! Risposte esatte 1, errate 0, totali 1. Go");
+    QCOMPARE(c.cmdNext->toolTip(), "Go");
+    QTest::keyClick(c.cmdNext, Qt::Key_Return);
+    QTRY_VERIFY(c.txtAnswer->hasFocus());
+    game.answer("9", "9");
+    QCOMPARE(of(c.cmdNext)->text(QAccessible::Description),
+             "Sbagliato! Il risultato è due terzi. Risposte esatte 1, errate 1, totali 2. Go");
+    // The numerator box keeps what was typed; only its caret went home.
+    QCOMPARE(c.txtAnswer->text(), "9");
 }
 
 QTEST_MAIN(TestAccessibility)

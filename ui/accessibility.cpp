@@ -2,6 +2,14 @@
 // their role as description, boxes and buttons by what they hold, and the
 // problem as a sum. The two boxes that only store the expected sum are never
 // exposed.
+//
+// Qt 6.4 has no way to make a screen reader speak at will; what Orca (and
+// Windows' readers) always say is the name, role and description of the
+// control that takes the focus. So the focus carries the news: the numerator
+// box, which takes the focus when the window appears and after every new
+// problem, describes the problem; "Nuovo calcolo", which takes it after every
+// judged answer, describes the verdict and the counters. Their tooltips, which
+// Qt would otherwise give as the description, follow.
 #include "controls.h"
 #include "spoken.h"
 #include "tavola.h"
@@ -87,15 +95,34 @@ void Tavola::describeControls()
     c.lblnome->setAccessibleDescription(QStringLiteral("Chi detiene il record"));
     c.lblpunti->setAccessibleDescription(QStringLiteral("Punti del record"));
 
-    // The whole problem, read as a sum, as the first box's description.
+    // The whole problem, read as a sum, as the first box's description and
+    // ahead of the numerator box's tooltip.
     auto describeProblem = [this] {
         Controls &c = *ui;
-        c.Text1->setAccessibleDescription(
-            spokenSum(c.Text1->text().toInt(), c.Text2->text().toInt(), c.Text5->text().toInt(),
-                      c.Text6->text().toInt()));
+        const QString sum = spokenSum(c.Text1->text().toInt(), c.Text2->text().toInt(),
+                                      c.Text5->text().toInt(), c.Text6->text().toInt());
+        c.Text1->setAccessibleDescription(sum);
+        c.txtAnswer->setAccessibleDescription(sum + QStringLiteral(". ") + c.txtAnswer->toolTip());
     };
     for (TextBox *box : {c.Text1, c.Text2, c.Text5, c.Text6})
         connect(box, &QLineEdit::textChanged, this, describeProblem);
+}
+
+void Tavola::describeVerdict()
+{
+    Controls &c = *ui;
+    // Orca takes a caret that moves in the focused box for a change of focus it
+    // need not announce, and it looks at the focus only when it gets to the
+    // event: the next problem's emptying of the numerator box, which takes the
+    // focus right after, would then silence the problem. With its caret at home
+    // now, while the box has no focus, the emptying moves no caret. Nothing
+    // shows: a box without the focus draws no caret, and its text is short.
+    c.txtAnswer->setCursorPosition(0);
+    c.Text3->setCursorPosition(0);
+    c.cmdNext->setAccessibleDescription(
+        spokenMessage(c.lblMessage->text()) + u' ' +
+        spokenCounters(c.lblScore->text(), c.lblScore1->text(), c.lblScore2->text()) + u' ' +
+        c.cmdNext->toolTip());
 }
 
 } // namespace quorvela

@@ -1,5 +1,8 @@
 #include "spoken.h"
 
+#include <QRegularExpression>
+#include <QStringList>
+
 #include <array>
 
 namespace quorvela {
@@ -41,6 +44,36 @@ QString spokenFraction(int numerator, int denominator)
 QString spokenSum(int num1, int den1, int num2, int den2)
 {
     return spokenFraction(num1, den1) + QStringLiteral(" più ") + spokenFraction(num2, den2);
+}
+
+QString spokenMessage(const QString &message)
+{
+    static const QRegularExpression wrong(QStringLiteral("^Sbagliato!! (-?\\d+)(?: / (-?\\d+))?$"));
+    if (const QRegularExpressionMatch m = wrong.match(message); m.hasMatch()) {
+        const int denominator = m.captured(2).isEmpty() ? 1 : m.captured(2).toInt();
+        return QStringLiteral("Sbagliato! Il risultato è ") +
+               spokenFraction(m.captured(1).toInt(), denominator) + u'.';
+    }
+    // Letters spaced out one by one are one word.
+    QString text = message;
+    static const QRegularExpression spaced(QStringLiteral("^(\\w )+\\w\\b"));
+    if (const QRegularExpressionMatch m = spaced.match(text); m.hasMatch())
+        text.replace(0, m.capturedLength(), m.captured(0).remove(u' '));
+    // A letter said three times or more is said once, and "!!!" is one "!".
+    static const QRegularExpression repeated(QStringLiteral("(\\w)\\1{2,}"));
+    text.replace(repeated, QStringLiteral("\\1"));
+    static const QRegularExpression bangs(QStringLiteral("!+"));
+    text.replace(bangs, QStringLiteral("!"));
+    // Capitals are read letter by letter by some synthesisers: the sentence's own case.
+    text = text.toLower();
+    if (!text.isEmpty())
+        text[0] = text[0].toUpper();
+    return text;
+}
+
+QString spokenCounters(const QString &right, const QString &wrong, const QString &total)
+{
+    return QStringLiteral("Risposte esatte %1, errate %2, totali %3.").arg(right, wrong, total);
 }
 
 } // namespace quorvela

@@ -1,4 +1,5 @@
-// The problem as a screen reader says it, in Italian: "sette quarti più due terzi".
+// What a screen reader says, in Italian words a speech synthesiser pronounces
+// well: the problem ("sette quarti più due terzi"), the verdict and the counters.
 #pragma once
 
 #include <QString>
@@ -9,5 +10,13 @@ namespace quorvela {
 // Numbers outside what the game draws are read as digits.
 QString spokenFraction(int numerator, int denominator);
 QString spokenSum(int num1, int den1, int num2, int den2);
+
+// The message line as words: a praise without its spaced-out or repeated
+// letters ("F A N T A S T I C O!!!" says "Fantastico!", "OKKKK!!!" says
+// "Ok!"), a wrong answer with the expected sum in words ("Sbagliato!! 7 / 4"
+// says "Sbagliato! Il risultato è sette quarti.").
+QString spokenMessage(const QString &message);
+// The three counters, briefly.
+QString spokenCounters(const QString &right, const QString &wrong, const QString &total);
 
 } // namespace quorvela

@@ -112,6 +112,8 @@ private:
     void createControls();
     void createMenus();
     void describeControls();
+    // The verdict and the counters, for a screen reader, on "Nuovo calcolo".
+    void describeVerdict();
     void connectHandlers();
 
     void StartCountdown();

@@ -62,8 +62,19 @@ as_account() { # name
   echo "setpriv --reuid=$(id -u "$1") --regid=$(id -g "$1") --clear-groups"
 }
 
+# Every process below one, its children first.
+descendants() { # pid
+  local child
+  for child in $(pgrep -P "$1"); do
+    descendants "$child"
+    echo "$child"
+  done
+}
+
 stop_all() {
   local pid
+  # What the processes started (services started on a bus, a server's modules) too.
+  for pid in "${pids[@]}"; do pids+=($(descendants "$pid")); done
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   # An account still running a process cannot be removed: wait for them to end.
   for pid in "${pids[@]}"; do

@@ -1,0 +1,125 @@
+#!/usr/bin/env bash
+# A pupil who cannot see the screen: the real game played by keyboard alone with
+# the Orca screen reader, on a session of the test's own (Xvfb, a window manager,
+# a D-Bus session bus with the accessibility bus on it, speech-dispatcher with
+# espeak-ng speaking into ALSA's null device). Orca writes every utterance into its
+# debug file as a "SPEECH OUTPUT:" line; after each step the test waits for what a
+# pupil must hear: the problem when the window appears and after every new one,
+# the verdict with the counters (and the expected sum when wrong).
+# Usage: orca.sh BINARY RECORD_FOLDER   (the folder the binary was built for)
+set -euo pipefail
+
+binary=$1
+record=$2
+work=$(mktemp -d)
+chmod 0755 "$work"
+source "$(dirname "$0")/lib.sh"
+
+cleanup() {
+  mkdir -p "$(dirname "$binary")/orca-logs" && cp "$work"/*.log "$work/orca.debug" "$(dirname "$binary")/orca-logs/" 2>/dev/null || true
+  stop_all
+  rm -rf "$work" "$record"
+}
+trap cleanup EXIT
+rm -rf "$record"
+
+start_xvfb 1024x768
+twm -f /dev/null >"$work/twm.log" 2>&1 &
+pids+=($!)
+
+# A home of the test's own: Orca's settings, the sound going nowhere.
+export HOME=$work/home XDG_RUNTIME_DIR=$work/run XDG_CONFIG_HOME=$work/home/.config \
+  XDG_DATA_HOME=$work/home/.local/share XDG_CACHE_HOME=$work/home/.cache LC_ALL=C.UTF-8
+unset QT_QPA_PLATFORM QT_QPA_PLATFORMTHEME QT_ACCESSIBILITY QT_LINUX_ACCESSIBILITY_ALWAYS_ON
+mkdir -p "$HOME"
+mkdir -m 0700 "$XDG_RUNTIME_DIR"
+printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' >"$HOME/.asoundrc"
+
+# The session bus; the accessibility bus is started on it when Orca asks.
+dbus-daemon --session --fork --nopidfile --print-address=3 --print-pid=4 3>"$work/bus" 4>"$work/bus.pid"
+pids+=("$(cat "$work/bus.pid")")
+DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$work/bus")
+export DBUS_SESSION_BUS_ADDRESS
+
+# Speech in Italian through espeak-ng, to no sound card.
+mkdir -p "$work/speechd/modules"
+cp /etc/speech-dispatcher/modules/espeak-ng.conf "$work/speechd/modules/"
+cat >"$work/speechd/speechd.conf" <<'EOF'
+AudioOutputMethod "alsa"
+AddModule "espeak-ng" "sd_espeak-ng" "espeak-ng.conf"
+DefaultModule espeak-ng
+DefaultLanguage "it"
+EOF
+speech-dispatcher --run-single --timeout 0 --config-dir "$work/speechd" --log-dir "$work" \
+  >"$work/speechd.log" 2>&1 &
+pids+=($!)
+disown # it ends with a crash on SIGTERM, of no interest here
+
+# Orca writes its debug file through Python's block buffer; line by line, the test
+# sees each utterance as it is made.
+/usr/bin/python3 -c '
+import builtins, runpy, sys
+plain_open = builtins.open
+def line_buffered_open(file, mode="r", *args, **kwargs):
+    if mode == "w" and not args and "buffering" not in kwargs:
+        kwargs["buffering"] = 1
+    return plain_open(file, mode, *args, **kwargs)
+builtins.open = line_buffered_open
+sys.argv = ["orca", "--debug-file", sys.argv[1]]
+runpy.run_path("/usr/bin/orca", run_name="__main__")
+' "$work/orca.debug" >"$work/orca.log" 2>&1 &
+pids+=($!)
+
+said() { grep -a 'SPEECH OUTPUT:' "$work/orca.debug" 2>/dev/null | sed "s/^.*SPEECH OUTPUT: '//; s/'[ ]*{.*$//"; }
+spoken_lines() { said | wc -l; }
+# Waits for an utterance matching the pattern after the first N utterances.
+hears() { # N, extended regex
+  local after=$1 pattern=$2
+  for _ in $(seq 300); do
+    said | tail -n +"$((after + 1))" | grep -qE "$pattern" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+last_heard() { said | tail -n 3 | tr '\n' '|'; }
+eventually grep -qs "SPEECH OUTPUT" "$work/orca.debug" || die "Orca did not start speaking: $(tail -n3 "$work/orca.log")"
+
+# The game, as a pupil starts it: no hint of a screen reader but the desktop's.
+"$binary" >"$work/game.log" 2>&1 &
+game=$!
+pids+=("$game")
+window=$(start_up "$game" Anna) || die "the start-up did not reach the game window"
+eval "$(xdotool getwindowgeometry --shell "$window")"
+problem='^[a-z0-9 ]+ più [a-z0-9 ]+\. Inserisci il risultato e  premi il tasto  Invio\.$'
+check "when the window appears, the problem is said as a sum" hears 0 "$problem"
+check "... with the numerator box named" hears 0 "numeratore del risultato"
+
+shows_stripes() { import -window root "$work/screen.png" && stripes "$work/screen.png" "$X" "$Y"; }
+right=0 wrong=0 total=0
+for _ in $(seq 12); do
+  told=$(eventually shows_stripes) || die "no stripes below the menu bar"
+  read -r _ _ _ num den <<<"$told"
+  before=$(spoken_lines)
+  # A right answer where the stripes tell the sum; a wrong one once that was heard.
+  if [ "$den" != - ] && [ "$right" = 0 ]; then
+    [ "$den" != 1 ] || den=""
+    type_answer "$num" "$den"
+    right=1 total=$((total + 1))
+    check "a right answer: praise in words and the counters, with no Tab" \
+      hears "$before" "^(Esatto\. sei eccezionale|Ok|Fantastico|Mitico|Ottimo|Sei un campione|Sei insuperabile|Esatto)! Risposte esatte 1, errate $wrong, totali $total\. Go\.$"
+  else
+    type_answer 999 7
+    wrong=$((wrong + 1)) total=$((total + 1))
+    check "a wrong answer: the expected sum in words and the counters" \
+      hears "$before" "^Sbagliato! Il risultato è [a-z0-9 ]+\. Risposte esatte $right, errate $wrong, totali $total\. Go\.$"
+  fi
+  before=$(spoken_lines)
+  xdotool key Return # Enter on "Nuovo calcolo"
+  check "after Enter on Nuovo calcolo, the new problem and where the focus is" \
+    hears "$before" "$problem"
+  check "... with the numerator box named" hears "$before" "numeratore del risultato"
+  [ "$right" = 1 ] && [ "$wrong" -ge 1 ] && break
+done
+check "a right and a wrong answer were both heard" test "$right" = 1 -a "$wrong" -ge 1
+[ "$failures" = 0 ] || echo "note - last heard: $(last_heard)"
+summary
