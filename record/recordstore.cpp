@@ -183,7 +183,12 @@ Outcome prepare(const Path &folder)
     return {};
 }
 
-Outcome saveIfBetter(const Path &folder, const std::string &score, const std::string &name)
+namespace {
+
+// Under the lock, once a cut-short save is finished: the save, when what the
+// score file holds lets it be.
+template <typename Allows>
+Outcome saveWhen(const Path &folder, const Contents &contents, Allows allows)
 {
     Locked record(folder);
     if (Outcome outcome = record.take(); outcome.error)
@@ -191,24 +196,26 @@ Outcome saveIfBetter(const Path &folder, const std::string &score, const std::st
     std::string onDisk;
     if (Outcome outcome = record.readScore(onDisk); outcome.error)
         return outcome;
-    // Another copy may have saved a record at least as good since this one started.
-    if (!(leadingNumber(score) > leadingNumber(onDisk)))
+    if (!allows(onDisk))
         return {};
-    return record.save({score + "\r\n", name + "\r\n"});
+    return record.save(contents);
+}
+
+} // namespace
+
+Outcome saveIfBetter(const Path &folder, const std::string &score, const std::string &name)
+{
+    // Another copy may have saved a record at least as good since this one started.
+    return saveWhen(folder, {score + "\r\n", name + "\r\n"}, [&score](const std::string &onDisk) {
+        return leadingNumber(score) > leadingNumber(onDisk);
+    });
 }
 
 Outcome carryOver(const Path &folder, const std::string &scoreContent,
                   const std::string &nameContent)
 {
-    Locked record(folder);
-    if (Outcome outcome = record.take(); outcome.error)
-        return outcome;
-    std::string onDisk;
-    if (Outcome outcome = record.readScore(onDisk); outcome.error)
-        return outcome;
-    if (!onDisk.empty())
-        return {};
-    return record.save({scoreContent.substr(0, kReadLimit), nameContent.substr(0, kReadLimit)});
+    return saveWhen(folder, {scoreContent.substr(0, kReadLimit), nameContent.substr(0, kReadLimit)},
+                    [](const std::string &onDisk) { return onDisk.empty(); });
 }
 
 std::string journalOf(const std::string &scoreContent, const std::string &nameContent)

@@ -1,6 +1,7 @@
 // The record files at start-up, and leaving the game with or without a new record.
 #include "platform/numbers.h"
 #include "record/recordfiles.h"
+#include "record/recordkeeper.h"
 #include "support/fakes.h"
 
 #include <QApplication>
@@ -33,6 +34,10 @@ private slots:
     void unreadableRecordEndsBeforeTheWindow();
     void failedSaveKeepsTheOldRecord();
     void hugeRecordFileStartsQuickly();
+#ifndef _WIN32
+    void helperAnswers_data();
+    void helperAnswers();
+#endif
 #ifdef _WIN32
     void recordCarriedOverFromTheWindowsDirectory_data();
     void recordCarriedOverFromTheWindowsDirectory();
@@ -326,6 +331,54 @@ void TestRecord::hugeRecordFileStartsQuickly()
     QCOMPARE(game.c().lblpunti->text().size(), int(TextFiles::kReadLimit));
     QCOMPARE(lenientReading(game.c().lblpunti->text()), 7.0);
 }
+
+#ifndef _WIN32
+void TestRecord::helperAnswers_data()
+{
+    // What a helper prints and how it ends; what the game makes of it.
+    QTest::addColumn<QString>("script"); // empty: no helper at all
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<QString>("message"); // empty: no error
+    QTest::newRow("saved") << "echo saved" << true << "";
+    QTest::newRow("kept: a better record on disk") << "echo kept" << false << "";
+    QTest::newRow("a record file it cannot write")
+        << "echo 'error 3 0 13 13 /var/games/quorvela/qvlmarc.txt'; exit 1" << false
+        << "Non riesco a scrivere il file del record\n/var/games/quorvela/qvlmarc.txt\n\n"
+           "Motivo: permesso negato.";
+    QTest::newRow("a folder with a blank in its name")
+        << "echo 'error 4 1 20 20 /var/my games/quorvela'; exit 1" << false
+        << "Non riesco a usare la cartella del record\n/var/my games/quorvela\n\n"
+           "Motivo: una parte del percorso non è una cartella.";
+    QTest::newRow("refused") << "echo refused; exit 2" << false
+                             << "Non riesco a usare il programma che scrive il record";
+    QTest::newRow("killed") << "kill -9 $$" << false
+                            << "Non riesco a usare il programma che scrive il record";
+    QTest::newRow("missing") << "" << false
+                             << "Non riesco a usare il programma che scrive il record";
+}
+
+void TestRecord::helperAnswers()
+{
+    // A helper's one line is a save, a kept record, or an error the player is told.
+    QFETCH(QString, script);
+    QFETCH(bool, saved);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    const QString program = dir.filePath("quorvela-record");
+    if (!script.isEmpty()) {
+        writeBytes(program, "#!/bin/sh\n" + script.toUtf8() + "\n");
+        QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner);
+    }
+    HelperKeeper keeper(program);
+    try {
+        QCOMPARE(keeper.saveIfBetter(QString(), "12", "Luca"), saved);
+        QVERIFY2(message.isEmpty(), "no error was told");
+    } catch (const FileError &error) {
+        QVERIFY2(fileErrorMessage(error).startsWith(message), qPrintable(fileErrorMessage(error)));
+        QVERIFY(!message.isEmpty());
+    }
+}
+#endif
 
 #ifdef _WIN32
 void TestRecord::recordCarriedOverFromTheWindowsDirectory_data()
