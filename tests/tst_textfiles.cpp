@@ -96,15 +96,24 @@ void TestTextFiles::messageTellsWhatAndWhy_data()
         << FileError{QStringLiteral("/var/games/quorvela"), FileAction::Create, EACCES, true}
         << "Non riesco a creare la cartella del record\n/var/games/quorvela\n\n"
            "Motivo: permesso negato.\n\nIl gioco termina.";
+    QTest::newRow("the helper missing")
+        << FileError{QStringLiteral("/usr/libexec/quorvela/quorvela-record"), FileAction::Use,
+                     ENOENT, false, true}
+        << "Non riesco a usare il programma che scrive il record\n"
+           "/usr/libexec/quorvela/quorvela-record\n\n"
+           "Motivo: il file o la cartella non esiste.\n\nIl gioco termina.";
     // A code with no errno counterpart (Windows') keeps the system's own words.
-    const native::Error unknown{native::kUnknownError, EBADMSG};
+    const FileError unknown{file, FileAction::Write, {native::kUnknownError, 104}};
+#ifndef _WIN32
+    QCOMPARE(unknown.systemMessage(), QString::fromLocal8Bit(std::strerror(104)));
+#endif
+    QVERIFY(!unknown.systemMessage().isEmpty());
     QTest::newRow("unknown code, the system's words")
-        << FileError{file, FileAction::Write, unknown}
+        << unknown
         << QStringLiteral(
                "Non riesco a scrivere il file del record\n/var/games/quorvela/qvlmarc.txt"
-               "\n\nMotivo: errore di sistema %1 (%2).\n\nIl gioco termina.")
-               .arg(EBADMSG)
-               .arg(QString::fromLocal8Bit(std::strerror(EBADMSG)));
+               "\n\nMotivo: errore di sistema 104 (%1).\n\nIl gioco termina.")
+               .arg(unknown.systemMessage());
 }
 
 void TestTextFiles::messageTellsWhatAndWhy()
