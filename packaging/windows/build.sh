@@ -112,6 +112,8 @@ unit_tests() {
 installed=$WINEPREFIX/drive_c/Program\ Files/Quorvela
 install_game() {
   stop_wine
+  # What the installer makes, not what an earlier run left.
+  rm -rf "$WINEPREFIX/drive_c/ProgramData/Quorvela"
   "$wine" "$setup" /S
   stop_wine
   local missing=0 file
@@ -121,8 +123,10 @@ install_game() {
   done
   [ -f "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Quorvela.lnk" ] ||
     { echo "FAIL - installer: no Start-menu entry"; missing=1; }
-  [ -d "$WINEPREFIX/drive_c/ProgramData/Quorvela" ] || { echo "FAIL - installer: no record folder"; missing=1; }
-  [ "$missing" = 0 ] && echo "ok   - installed silently under Wine, with its Start-menu entry and record folder"
+  for file in qvlmarc.txt qvlmarc1.txt qvlmarc.journal; do
+    [ -f "$WINEPREFIX/drive_c/ProgramData/Quorvela/$file" ] || { echo "FAIL - installer: no record file $file"; missing=1; }
+  done
+  [ "$missing" = 0 ] && echo "ok   - installed silently under Wine, with its Start-menu entry and the record's folder and files"
   return "$missing"
 }
 
