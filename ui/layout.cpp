@@ -4,6 +4,7 @@
 #include "pictures.h"
 #include "tavola.h"
 
+#include <QApplication>
 #include <QFontDatabase>
 #include <QStyle>
 #include <QStyleFactory>
@@ -69,15 +70,23 @@ QFont designFont(Family family, qreal points, bool bold, bool italic)
 
 namespace {
 
+// Qt's own style, which paints with the palette it is given, made once.
+QStyle *fusionStyle()
+{
+    static QStyle *const style = [] {
+        QStyle *fusion = QStyleFactory::create(QStringLiteral("Fusion"));
+        fusion->setParent(qApp);
+        return fusion;
+    }();
+    return style;
+}
+
 // What "default" colours mean for the game: black text and white text boxes,
 // the classic light scheme, whatever the desktop's scheme is. Dark desktop
 // themes must not turn the problem's boxes dark.
 const QPalette &classicPalette()
 {
-    static const QPalette palette = [] {
-        const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
-        return fusion->standardPalette();
-    }();
+    static const QPalette palette = fusionStyle()->standardPalette();
     return palette;
 }
 
@@ -139,6 +148,9 @@ PictureButton *makeButton(QWidget *parent, const char *name, const QRect &place,
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(place);
     button->setFont(designFont(Family::MsSansSerif, 8.25, true));
+    // Windows' styles (and some desktops') draw a button as the system does and
+    // ignore its palette; Fusion paints the face in the button's own colour.
+    button->setStyle(fusionStyle());
     QPalette palette = button->palette();
     palette.setColor(QPalette::Button, face);
     palette.setColor(QPalette::Window, face);

@@ -48,7 +48,8 @@ if [ -n "$programs" ]; then
     installed=yes
   fi
 fi
-account=quorvela-e2e
+# Of this run alone: another run on the machine removes its own when it ends.
+account=quorvela-e2e-$$
 run_as=()
 if [ -z "${QUORVELA_E2E_ONE_ACCOUNT:-}" ] && [ -n "$programs" ] && make_account "$account"; then
   read -ra run_as <<<"$(as_account "$account")"
@@ -130,6 +131,8 @@ read_problem first
 check "record files created empty" test -f "$record/qvlmarc.txt" -a ! -s "$record/qvlmarc.txt" -a -f "$record/qvlmarc1.txt" -a ! -s "$record/qvlmarc1.txt"
 check "numerator box is cyan at its place" test "$(at first 585 20)" = "0,255,255"
 check "denominator box is cyan at its place" test "$(at first 585 190)" = "0,255,255"
+check "Nuovo calcolo has its teal face" has_colour "$work/first.png" $((win_x + 288)) $((client_y + 336)) 121 73 "0,192,192"
+check "Exit has its orange face" has_colour "$work/first.png" $((win_x + 512)) $((client_y + 336)) 121 73 "255,128,0"
 for band in 0 50 150; do
   row=$(( (band * 3 * 516 + 512 / 2) / 512 + 1 ))
   check "stripe $band: red resultNum + 100, blue $band" test "$(at first 720 "$row")" = "$red,$green,$band"

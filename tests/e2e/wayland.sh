@@ -27,7 +27,7 @@ DISPLAY=$x_display twm -f "$work/twmrc" >"$work/twm.log" 2>&1 &
 pids+=($!)
 
 # The compositor refuses to run as root: under an account of the test's own then.
-account=quorvela-sway
+account=quorvela-sway-$$ # of this run alone
 run_as=()
 runtime=$work/sway-runtime
 mkdir -m 0700 "$runtime"
