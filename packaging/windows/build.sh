@@ -9,7 +9,11 @@
 #   4. under Wine: the unit tests, the installer (silent install and uninstall),
 #      and the end-to-end game against the installed quorvela.exe on an X server
 #      of the test's own.
-# Usage: packaging/windows/build.sh [--no-tests]
+# Given a code-signing certificate (QUORVELA_SIGN_PKCS12, see sign.sh), the game, the
+# installer and its uninstaller are signed. With --test-signing the script makes a
+# throwaway certificate authority and signer, signs with them, and verifies every
+# signature against that authority.
+# Usage: packaging/windows/build.sh [--no-tests] [--test-signing]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD
@@ -87,6 +91,7 @@ deploy() { # folder
   cp "$prefix/plugins/styles/qwindowsvistastyle.dll" "$dir/styles/"
   cp "$prefix/translations/qtbase_it.qm" "$dir/translations/"
   x86_64-w64-mingw32-strip --strip-unneeded "$dir"/*.exe "$dir"/*.dll "$dir"/*/*.dll
+  "$root/packaging/windows/sign.sh" "$dir/quorvela.exe"
 }
 
 package() {
@@ -96,9 +101,32 @@ package() {
   deploy "$out/Quorvela"
   (cd "$out" && rm -f "$zip_file" && zip -qr "$zip_file" Quorvela)
   makensis -V2 -DVERSION="$version" -DSOURCE="$out/Quorvela" -DOUTFILE="$setup" \
-    "$root/packaging/windows/installer.nsi"
+    -DSIGN="$root/packaging/windows/sign.sh" "$root/packaging/windows/installer.nsi"
   echo "folder $(du -sh "$out/Quorvela" | cut -f1), zip $(du -h "$zip_file" | cut -f1)," \
        "installer $(du -h "$setup" | cut -f1)"
+}
+
+# --- signing, proven with a certificate of the test's own ----------------------------
+test_signer() {
+  local dir=$out/test-signing
+  rm -rf "$dir"
+  mkdir -p "$dir"
+  (cd "$dir" &&
+    openssl req -x509 -newkey rsa:2048 -nodes -keyout ca.key -out ca.pem -days 2 \
+      -subj "/CN=Quorvela test root" -addext "basicConstraints=critical,CA:TRUE" \
+      -addext "keyUsage=critical,keyCertSign,cRLSign" &&
+    openssl req -newkey rsa:2048 -nodes -keyout signer.key -out signer.csr -subj "/CN=Quorvela test signer" &&
+    printf 'extendedKeyUsage=codeSigning\nkeyUsage=critical,digitalSignature\n' >signer.ext &&
+    openssl x509 -req -in signer.csr -CA ca.pem -CAkey ca.key -CAcreateserial -days 2 \
+      -extfile signer.ext -out signer.pem &&
+    printf 'prova\n' >password &&
+    openssl pkcs12 -export -inkey signer.key -in signer.pem -certfile ca.pem -out signer.p12 \
+      -passout file:password) >"$dir/openssl.log" 2>&1
+  export QUORVELA_SIGN_PKCS12=$dir/signer.p12 QUORVELA_SIGN_PASSWORD_FILE=$dir/password
+}
+
+signed() { # file: its signature verifies against the test's authority
+  osslsigncode verify -CAfile "$out/test-signing/ca.pem" -in "$1" >"$out/test-signing/verify.log" 2>&1
 }
 
 # --- proof under Wine ---------------------------------------------------------------
@@ -153,15 +181,25 @@ e2e() {
 }
 
 started=$SECONDS
+[[ " $* " == *" --test-signing "* ]] && test_signer
 build_qt
 step=$SECONDS
 build_game
 package
 echo "Quorvela for Windows built and packed in $(( (SECONDS - step) / 60 )) min $(( (SECONDS - step) % 60 )) s"
-if [ "${1:-}" != "--no-tests" ]; then
+if [ -n "${QUORVELA_SIGN_PKCS12:-}" ] && [ -d "$out/test-signing" ]; then
+  for file in "$out/Quorvela/quorvela.exe" "$setup"; do
+    if signed "$file"; then echo "ok   - signed: $(basename "$file")"; else echo "FAIL - not signed: $file"; exit 1; fi
+  done
+fi
+if [[ " $* " != *" --no-tests "* ]]; then
   trap stop_wine EXIT
   unit_tests
   install_game
+  if [ -n "${QUORVELA_SIGN_PKCS12:-}" ] && [ -d "$out/test-signing" ]; then
+    if signed "$installed/Disinstalla Quorvela.exe"; then echo "ok   - signed: the installed uninstaller"
+    else echo "FAIL - the installed uninstaller is not signed"; exit 1; fi
+  fi
   e2e
   uninstall_game
 fi

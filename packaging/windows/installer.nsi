@@ -7,6 +7,12 @@ Unicode true
 Target amd64-unicode
 !include "MUI2.nsh"
 
+; Signed as it is written, the uninstaller inside too, when build.sh gives a signer.
+!ifdef SIGN
+  !uninstfinalize '"${SIGN}" "%1"'
+  !finalize '"${SIGN}" "%1"'
+!endif
+
 Name "Quorvela"
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES64\Quorvela"
