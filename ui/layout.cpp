@@ -44,7 +44,11 @@ QFont designFont(Family family, qreal points, bool bold, bool italic)
     static const QString serif = installedFamily({"Times New Roman", "Liberation Serif"});
     static const QString sans = installedFamily({"Arial", "Liberation Sans"});
     static const QString black = installedFamily({"Arial Black", "Liberation Sans"});
-    static const QString msSans = installedFamily({"MS Sans Serif", "Liberation Sans"});
+    // Windows' "MS Sans Serif" is a bitmap font, drawn in a few fixed sizes: scaled
+    // to 150 or 200 % it turns blocky or jumps to another size. "Microsoft Sans
+    // Serif" is the same design as an outline font, on every Windows since 2000.
+    static const QString msSans =
+        installedFamily({"Microsoft Sans Serif", "MS Sans Serif", "Liberation Sans"});
     QFont font;
     switch (family) {
     case Family::TimesNewRoman:

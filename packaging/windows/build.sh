@@ -158,6 +158,23 @@ install_game() {
   return "$missing"
 }
 
+# The installed game at 100, 150 and 200 %: the system's DPI (Wine's LogPixels) at
+# 96, 144 and 192, as a school's Windows sets it for large or crisp screens.
+scaled() {
+  local dpi scale status=0
+  for dpi in 96 144 192; do
+    scale=$(awk -v d="$dpi" 'BEGIN { print d / 96 }')
+    "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+    stop_wine
+    "$root/tests/e2e/scaled.sh" "$root/packaging/windows/wine-game.sh" "$scale" \
+      "$out/e2e-screens/scaled-$((dpi * 100 / 96)).png" || status=1
+    stop_wine
+  done
+  "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
+  stop_wine
+  return "$status"
+}
+
 uninstall_game() {
   mkdir -p "$WINEPREFIX/drive_c/ProgramData/Quorvela"
   printf "7\r\n" >"$WINEPREFIX/drive_c/ProgramData/Quorvela/qvlmarc.txt"
@@ -201,6 +218,7 @@ if [[ " $* " != *" --no-tests "* ]]; then
     else echo "FAIL - the installed uninstaller is not signed"; exit 1; fi
   fi
   e2e
+  scaled
   uninstall_game
 fi
 echo "done in $(( (SECONDS - started) / 60 )) min"
