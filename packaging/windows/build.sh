@@ -84,7 +84,8 @@ deploy() { # folder
   gcc_dir=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")
   rm -rf "$dir"
   mkdir -p "$dir/platforms" "$dir/styles" "$dir/translations"
-  cp "$out/game/quorvela.exe" "$out/game/qt.conf" "$out/game/ico/quorvela.ico" "$dir/"
+  cp "$out/game/quorvela.exe" "$out/game/quorvela-record-setup.exe" "$out/game/qt.conf" \
+     "$out/game/ico/quorvela.ico" "$dir/"
   cp "$prefix"/bin/Qt6{Core,Gui,Widgets}.dll "$gcc_dir/libstdc++-6.dll" "$gcc_dir/libgcc_s_seh-1.dll" \
      /usr/x86_64-w64-mingw32/lib/libwinpthread-1.dll "$dir/"
   cp "$prefix/plugins/platforms/qwindows.dll" "$dir/platforms/"
@@ -92,18 +93,38 @@ deploy() { # folder
   cp "$prefix/translations/qtbase_it.qm" "$dir/translations/"
   x86_64-w64-mingw32-strip --strip-unneeded "$dir"/*.exe "$dir"/*.dll "$dir"/*/*.dll
   "$root/packaging/windows/sign.sh" "$dir/quorvela.exe"
+  "$root/packaging/windows/sign.sh" "$dir/quorvela-record-setup.exe"
+}
+
+# The Windows Installer package of the deployed folder (quorvela.wxs): wixl-heat lists
+# the folder's files; the record's setup program is named in quorvela.wxs itself.
+msi() { # version, output
+  local files=$out/msi-files.wxs
+  mkdir -p "$(dirname "$2")"
+  # wixl takes source paths relative to where it runs.
+  (cd "$out" && find Quorvela -type f ! -name quorvela-record-setup.exe | sort |
+    wixl-heat --prefix Quorvela/ --directory-ref INSTALLDIR --component-group GameFiles \
+      --var var.SourceDir --win64 >"$files" &&
+    wixl -a x64 -D Version="$1" -D SourceDir=Quorvela -D Win64=yes -o "$2" \
+      "$root/packaging/windows/quorvela.wxs" "$files")
+  "$root/packaging/windows/sign.sh" "$2"
 }
 
 package() {
   version=$(sed -n 's/^project(quorvela VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
   zip_file=$out/quorvela-$version-windows-x64.zip
   setup=$out/quorvela-$version-setup.exe
+  msi=$out/quorvela-$version-x64.msi
+  old_msi=$out/test-upgrade/quorvela-0.9.0-x64.msi
   deploy "$out/Quorvela"
   (cd "$out" && rm -f "$zip_file" && zip -qr "$zip_file" Quorvela)
   makensis -V2 -DVERSION="$version" -DSOURCE="$out/Quorvela" -DOUTFILE="$setup" \
     -DSIGN="$root/packaging/windows/sign.sh" "$root/packaging/windows/installer.nsi"
+  msi "$version" "$msi"
+  # An older version of the same package, to prove an upgrade in place.
+  msi 0.9.0 "$old_msi"
   echo "folder $(du -sh "$out/Quorvela" | cut -f1), zip $(du -h "$zip_file" | cut -f1)," \
-       "installer $(du -h "$setup" | cut -f1)"
+       "installer $(du -h "$setup" | cut -f1), MSI $(du -h "$msi" | cut -f1)"
 }
 
 # --- signing, proven with a certificate of the test's own ----------------------------
@@ -158,6 +179,65 @@ install_game() {
   return "$missing"
 }
 
+# The MSI as a school's technician deploys it: silently, per machine; an older
+# version upgraded in place keeping the record; the game played; removed keeping
+# the record.
+windows_path() { echo "Z:$(realpath "$1" | tr / '\\')"; }
+record_folder=$WINEPREFIX/drive_c/ProgramData/Quorvela
+# Wine's msi puts a per-machine package's shortcuts in the installing account's Start
+# menu (ALLUSERS=1 or not); Windows puts them in the common one.
+menu_entry() { ls "$WINEPREFIX"/drive_c/{ProgramData,users/*/AppData/Roaming}/Microsoft/Windows/Start\ Menu/Programs/Quorvela.lnk 2>/dev/null; }
+msiexec() { # arguments
+  "$wine" msiexec "$@"
+  local status=$?
+  stop_wine
+  return "$status"
+}
+# Every Wine program of a session shows on the display of the session's first one:
+# each look ends the session, so that the game's shows on the test's own display.
+versions_installed() {
+  "$wine" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null |
+    tr -d '\r' | sed -n 's/.*DisplayVersion[[:space:]]*REG_SZ[[:space:]]*//p' | sort | tr '\n' ' '
+  stop_wine
+}
+msi_proof() {
+  local status=0
+  if msiinfo export "$msi" Property | tr -d '\r' | grep -qx $'ALLUSERS\t1'; then
+    echo "ok   - the MSI installs per machine (ALLUSERS=1)"
+  else
+    echo "FAIL - the MSI is not per machine"
+    status=1
+  fi
+  stop_wine
+  rm -rf "$record_folder"
+  msiexec /i "$(windows_path "$old_msi")" /qn || { echo "FAIL - the older MSI did not install"; return 1; }
+  [ -f "$installed/quorvela.exe" ] && [ -n "$(menu_entry)" ] && [ -f "$record_folder/qvlmarc.journal" ] ||
+    { echo "FAIL - the older MSI left no game, Start-menu entry or record"; status=1; }
+  printf '7\r\n' >"$record_folder/qvlmarc.txt"
+  printf 'Anna\r\n' >"$record_folder/qvlmarc1.txt"
+  msiexec /i "$(windows_path "$msi")" /qn || { echo "FAIL - the MSI did not install over the older one"; return 1; }
+  if [ "$(versions_installed)" = "$version " ] && [ -f "$installed/quorvela.exe" ] &&
+     [ "$(cat "$record_folder/qvlmarc.txt" "$record_folder/qvlmarc1.txt")" = $'7\r\nAnna\r' ]; then
+    echo "ok   - the MSI replaced the older one in place ($(versions_installed)installed) and kept the record"
+  else
+    echo "FAIL - upgrade: versions installed '$(versions_installed)', record $(od -c "$record_folder/qvlmarc.txt" | head -1)"
+    status=1
+  fi
+  e2e || status=1
+  # The end-to-end script takes its record away when it ends: one to keep.
+  mkdir -p "$record_folder"
+  printf '9\r\n' >"$record_folder/qvlmarc.txt"
+  msiexec /x "$(windows_path "$msi")" /qn || { echo "FAIL - the MSI did not uninstall"; return 1; }
+  if [ ! -e "$installed/quorvela.exe" ] && [ -z "$(menu_entry)" ] && [ -f "$record_folder/qvlmarc.txt" ] &&
+     [ -z "$(versions_installed)" ]; then
+    echo "ok   - the MSI uninstalled silently: game and Start-menu entry gone, the record kept"
+  else
+    echo "FAIL - MSI uninstall"
+    status=1
+  fi
+  return "$status"
+}
+
 # The installed game at 100, 150 and 200 %: the system's DPI (Wine's LogPixels) at
 # 96, 144 and 192, as a school's Windows sets it for large or crisp screens.
 scaled() {
@@ -205,7 +285,7 @@ build_game
 package
 echo "Quorvela for Windows built and packed in $(( (SECONDS - step) / 60 )) min $(( (SECONDS - step) % 60 )) s"
 if [ -n "${QUORVELA_SIGN_PKCS12:-}" ] && [ -d "$out/test-signing" ]; then
-  for file in "$out/Quorvela/quorvela.exe" "$setup"; do
+  for file in "$out/Quorvela/quorvela.exe" "$out/Quorvela/quorvela-record-setup.exe" "$setup" "$msi"; do
     if signed "$file"; then echo "ok   - signed: $(basename "$file")"; else echo "FAIL - not signed: $file"; exit 1; fi
   done
 fi
@@ -220,5 +300,6 @@ if [[ " $* " != *" --no-tests "* ]]; then
   e2e
   scaled
   uninstall_game
+  msi_proof
 fi
 echo "done in $(( (SECONDS - started) / 60 )) min"

@@ -36,28 +36,11 @@ Section
   WriteUninstaller "$INSTDIR\Disinstalla Quorvela.exe"
   CreateShortcut "$SMPROGRAMS\Quorvela.lnk" "$INSTDIR\quorvela.exe"
 
-  ; The record exists from installation on: the folder, the two record files and
-  ; the journal that makes a save whole (an existing record is kept, and what an
-  ; older version left beside it goes). Every account (BUILTIN\Users, named by its
-  ; SID so that it works in every language of Windows) may read the files and
-  ; write their content, which the game does in place under the journal's lock,
-  ; but may not delete, rename or replace them, change their rights, or add
-  ; anything to the folder; the system and the administrators keep full control.
-  CreateDirectory "$APPDATA\Quorvela"
-  Delete "$APPDATA\Quorvela\.qvlmarc.txt.*"
-  Delete "$APPDATA\Quorvela\.qvlmarc1.txt.*"
-  !macro RecordFile NAME
-    IfFileExists "$APPDATA\Quorvela\${NAME}" +3 0
-      FileOpen $1 "$APPDATA\Quorvela\${NAME}" w
-      FileClose $1
-    nsExec::ExecToLog 'icacls "$APPDATA\Quorvela\${NAME}" /inheritance:r /grant:r *S-1-5-18:F *S-1-5-32-544:F *S-1-5-32-545:(R,W)'
-    Pop $0
-  !macroend
-  !insertmacro RecordFile "qvlmarc.txt"
-  !insertmacro RecordFile "qvlmarc1.txt"
-  !insertmacro RecordFile "qvlmarc.journal"
-  nsExec::ExecToLog 'icacls "$APPDATA\Quorvela" /inheritance:r /grant:r *S-1-5-18:(OI)(CI)F *S-1-5-32-544:(OI)(CI)F *S-1-5-32-545:RX'
-  Pop $0
+  ; The record exists from installation on: its folder and files, with the rights
+  ; that quorvela-record-setup.exe gives them (an existing record is kept).
+  ExecWait '"$INSTDIR\quorvela-record-setup.exe"' $0
+  IntCmp $0 0 +2
+    Abort "Quorvela: la cartella del record non si può preparare (errore $0)."
 
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Quorvela"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
@@ -74,6 +57,7 @@ Section "Uninstall"
   Delete "$SMPROGRAMS\Quorvela.lnk"
   ; Only what the installer put there: the folder may have been chosen by hand.
   Delete "$INSTDIR\quorvela.exe"
+  Delete "$INSTDIR\quorvela-record-setup.exe"
   Delete "$INSTDIR\quorvela.ico"
   Delete "$INSTDIR\qt.conf"
   Delete "$INSTDIR\*.dll"
