@@ -12,7 +12,8 @@ work=$(mktemp -d)
 source "$(dirname "$0")/lib.sh"
 trap 'cp "$work/screen.png" "$screenshot" 2>/dev/null || true; stop_all; rm -rf "$work"' EXIT
 
-start_xvfb 1700x1100
+# Room for the whole window at 200 % (1458 x 1032 and the frame), where Windows puts it.
+start_xvfb 2600x1600
 "$binary" >"$work/game.log" 2>&1 &
 game=$!
 pids+=("$game")
