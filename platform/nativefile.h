@@ -18,6 +18,11 @@ namespace native {
 
 using Path = std::filesystem::path;
 
+// The most of a record file that is ever read: a record line is a few bytes, and a
+// label asked to show megabytes would freeze the window. The store saves no line
+// longer than this, its line end included, so every record is read back whole.
+inline constexpr std::size_t kRecordReadLimit = 4096;
+
 #ifdef _WIN32
 using Handle = void *;
 #else

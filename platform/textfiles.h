@@ -24,9 +24,8 @@ public:
     TextFiles &operator=(const TextFiles &) = delete;
     ~TextFiles();
 
-    // Reads of more than this many bytes stop there: a record line is a few
-    // bytes, and a label asked to show megabytes would freeze the window.
-    static constexpr qint64 kReadLimit = 4096;
+    // Reads of more than this many bytes stop there.
+    static constexpr qint64 kReadLimit = qint64(native::kRecordReadLimit);
 
     // The lowest file number not in use.
     std::int16_t freeFile() const;

@@ -41,7 +41,7 @@ QString recordFolderCarryingOver(const QString &folder, const QString &oldFolder
         native::Handle handle = native::kNoHandle;
         if (native::openRegular(toNative(oldFolder) / names[i], native::Access::Read, handle))
             continue;
-        native::readAll(handle, contents[i], store::kMaxLine + 2);
+        native::readAll(handle, contents[i], native::kRecordReadLimit);
         native::close(handle);
     }
     if (!contents[0].empty())

@@ -14,7 +14,7 @@ using native::Handle;
 using native::Path;
 
 // The bytes the game reads of a record file, and those a journal may hold.
-constexpr std::size_t kReadLimit = kMaxLine + 2;
+constexpr std::size_t kReadLimit = native::kRecordReadLimit;
 constexpr char kMagic[] = "QVJ1";
 constexpr std::size_t kMagicSize = sizeof kMagic - 1;
 constexpr std::size_t kJournalLimit = kMagicSize + 2 * (4 + kReadLimit) + 8;

@@ -17,9 +17,8 @@ inline constexpr char kScoreFile[] = "qvlmarc.txt";
 inline constexpr char kNameFile[] = "qvlmarc1.txt";
 inline constexpr char kJournalFile[] = "qvlmarc.journal";
 
-// The longest line a record file is given: the game reads at most 4096 bytes,
-// the line end included, so every saved record is read back whole.
-inline constexpr std::size_t kMaxLine = 4094;
+// The longest line a record file is given: with its CR LF, all that the game reads.
+inline constexpr std::size_t kMaxLine = native::kRecordReadLimit - 2;
 
 // What a call did; on failure, what was being done, and where.
 struct Outcome {
