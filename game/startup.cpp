@@ -8,6 +8,7 @@
 
 #include <QTimer>
 
+#include <cerrno>
 #include <cmath>
 
 namespace quorvela {
@@ -36,10 +37,20 @@ void Tavola::Form_Load()
     windowsDir = GetSystemDir();
 
     // A missing record file is made empty, an existing one left as it is (a
-    // save that was cut short is finished first).
+    // save that was cut short is finished first). One that only root may make
+    // again (an installation's) reads as no record meanwhile.
     services_.record.prepare(windowsDir);
-    ui->lblpunti->setCaption(Leggifiletxt(windowsDir + kScoreFileName));
-    ui->lblnome->setCaption(Leggifiletxt(windowsDir + kNameFileName));
+    const auto recordText = [this](const QString &path) {
+        try {
+            return Leggifiletxt(path);
+        } catch (const FileError &error) {
+            if (error.error == ENOENT)
+                return QString();
+            throw;
+        }
+    };
+    ui->lblpunti->setCaption(recordText(windowsDir + kScoreFileName));
+    ui->lblnome->setCaption(recordText(windowsDir + kNameFileName));
 
     secondsLeft = std::int16_t(std::nearbyint(clockSeconds + 600.0));
     ui->lblconto->setCaption(clockText(clockHours, clockMinutes, clockSeconds));

@@ -5,6 +5,8 @@
 // the system's own code.
 #pragma once
 
+#include <cerrno>
+#include <chrono>
 #include <cstddef>
 #include <filesystem>
 #include <string>
@@ -56,6 +58,10 @@ struct Error {
     }
 };
 
+// Another process holds what was asked for (a lock, or on Windows a file opened
+// without sharing) and did not let go in time.
+inline constexpr int kBusy = EWOULDBLOCK;
+
 enum class Access { Read, ReadWrite };
 
 // An existing regular file, opened without following a link (or a reparse
@@ -75,9 +81,18 @@ Error readAll(Handle handle, std::string &text, std::size_t limit);
 Error rewrite(Handle handle, const std::string &text);
 Error close(Handle handle);
 
-// Blocks until this process alone holds the file's lock; closing the file
+// Waits until this process alone holds the file's lock, or kBusy once the
+// deadline has passed: whoever holds it may be stopped for ever. Closing the file
 // releases it, and so does the end of the process, however it ends.
-Error lock(Handle handle);
+Error lock(Handle handle, std::chrono::milliseconds deadline);
+
+// Puts the file from at the name to, which must be free (EEXIST otherwise);
+// ENOENT when from is missing. Never follows a link at either name.
+Error moveIntoPlace(const Path &from, const Path &to);
+// Whether this process may make files in the folder itself: where the folder
+// belongs to another account (an installation's, root's), a file made here
+// would belong to the player, who could then change it at will.
+bool mayMakeFilesIn(const Path &folder);
 
 // 0 for a folder, ENOTDIR for something else, ENOENT when missing.
 Error folderStatus(const Path &path);

@@ -1,9 +1,11 @@
 #include "nativefile.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace quorvela::native {
@@ -94,13 +96,32 @@ Error close(Handle handle)
     return ::close(handle) == 0 ? 0 : errno;
 }
 
-Error lock(Handle handle)
+Error lock(Handle handle, std::chrono::milliseconds deadline)
 {
-    while (::flock(handle, LOCK_EX) != 0) {
-        if (errno != EINTR)
+    const auto until = std::chrono::steady_clock::now() + deadline;
+    while (::flock(handle, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EINTR)
+            continue;
+        if (errno != EWOULDBLOCK)
             return errno;
+        if (std::chrono::steady_clock::now() >= until)
+            return kBusy;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     return 0;
+}
+
+Error moveIntoPlace(const Path &from, const Path &to)
+{
+    // rename() itself never follows a link at either name.
+    return ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0 ? 0
+                                                                                            : errno;
+}
+
+bool mayMakeFilesIn(const Path &folder)
+{
+    struct stat st {};
+    return ::stat(folder.c_str(), &st) == 0 && st.st_uid == ::geteuid();
 }
 
 Error folderStatus(const Path &path)

@@ -24,10 +24,12 @@ int errnoOf(DWORD code)
     case ERROR_BAD_NETPATH:
         return ENOENT;
     case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
     case ERROR_PRIVILEGE_NOT_HELD:
         return EACCES;
+    // Another account opened a record file without sharing it, or holds the lock.
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return kBusy;
     case ERROR_FILE_EXISTS:
     case ERROR_ALREADY_EXISTS:
         return EEXIST;
@@ -132,9 +134,10 @@ Error openRegular(const Path &path, Access access, Handle &handle)
         return lastError();
     if (const Error kind = kindOf(attributes))
         return kind;
-    const HANDLE file =
-        createFile(path, access == Access::ReadWrite ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ,
-                   OPEN_EXISTING);
+    // The data alone: the installer lets accounts change nothing else of a record file.
+    const HANDLE file = createFile(
+        path, access == Access::ReadWrite ? GENERIC_READ | FILE_WRITE_DATA | FILE_APPEND_DATA : GENERIC_READ,
+        OPEN_EXISTING);
     if (file == INVALID_HANDLE_VALUE)
         return lastError();
     // Looked at again through the handle: the name may have changed meanwhile.
@@ -204,12 +207,35 @@ Error close(Handle handle)
     return CloseHandle(handle) ? 0 : lastError();
 }
 
-Error lock(Handle handle)
+Error lock(Handle handle, std::chrono::milliseconds deadline)
 {
-    // One byte far beyond any content: the lock guards the record, not bytes.
-    OVERLAPPED where{};
-    where.OffsetHigh = 0x7fffffff;
-    return LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &where) ? Error() : lastError();
+    const auto until = std::chrono::steady_clock::now() + deadline;
+    for (;;) {
+        // One byte far beyond any content: the lock guards the record, not bytes.
+        OVERLAPPED where{};
+        where.OffsetHigh = 0x7fffffff;
+        if (LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                       &where))
+            return 0;
+        const DWORD code = GetLastError();
+        if (code != ERROR_LOCK_VIOLATION && code != ERROR_IO_PENDING)
+            return fromWindows(code);
+        if (std::chrono::steady_clock::now() >= until)
+            return {kBusy, code};
+        Sleep(20);
+    }
+}
+
+Error moveIntoPlace(const Path &from, const Path &to)
+{
+    // Without MOVEFILE_REPLACE_EXISTING: a name that is taken stays as it is.
+    return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) ? Error() : lastError();
+}
+
+bool mayMakeFilesIn(const Path &)
+{
+    // The folder's inherited access list, not the maker, decides who may change a file.
+    return true;
 }
 
 Error folderStatus(const Path &path)

@@ -2,6 +2,8 @@
 // words about files, made here for every part of the game that meets one.
 #include "recordfiles.h"
 
+#include "recordkeeper.h"
+
 #include <QDir>
 
 #include <cerrno>
@@ -57,6 +59,8 @@ QString italianReason(const FileError &error)
         return QStringLiteral("al posto del file c'è qualcosa che non è un file normale");
     case EIO:
         return QStringLiteral("errore di lettura o scrittura sul disco");
+    case native::kBusy:
+        return QStringLiteral("il file è usato in questo momento da un altro programma");
     case ENAMETOOLONG:
         return QStringLiteral("il percorso è troppo lungo");
     case EMFILE:
@@ -78,6 +82,15 @@ QString fileErrorMessage(const FileError &error)
              : error.folder ? QStringLiteral("la cartella del record")
                             : QStringLiteral("il file del record"),
              QDir::cleanPath(error.path), italianReason(error));
+}
+
+QString notSavedMessage(Saving saving)
+{
+    return saving == Saving::Refused
+               ? QStringLiteral("Hai battuto il record, ma non ho potuto registrarlo: il programma "
+                                "che scrive il record non accetta questa copia del gioco.")
+               : QStringLiteral("Hai battuto il record, ma non ho potuto registrarlo: in questo "
+                                "momento il record è occupato da un'altra copia del gioco.");
 }
 
 } // namespace quorvela

@@ -12,7 +12,9 @@ namespace {
 bool isScore(const char *text)
 {
     const std::size_t length = std::strlen(text);
-    if (length == 0 || length > 5 || text[0] == '0')
+    // Plain digits as the score label shows them: no sign, no leading zero, and
+    // 0 itself, which beats a record whose leading number is negative.
+    if (length == 0 || length > 5 || (text[0] == '0' && length > 1))
         return false;
     for (std::size_t i = 0; i < length; ++i)
         if (text[i] < '0' || text[i] > '9')

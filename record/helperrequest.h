@@ -11,7 +11,7 @@ enum class Command { Prepare, Save };
 
 struct Request {
     Command command = Command::Prepare;
-    std::string score; // Save: 1 to 32767 in plain digits, no leading zero
+    std::string score; // Save: 0 to 32767 in plain digits, no leading zero
     std::string name;  // Save: one line, at most kMaxLine bytes, no CR, LF or NUL
 };
 
@@ -19,12 +19,16 @@ struct Request {
 std::optional<Request> parseRequest(int argc, const char *const *argv);
 
 // The helper's one line of answer, read back by the game:
-//   "ready" (prepare), "saved" or "kept" (save), or
+//   "ready" (prepare), "saved" or "kept" (save), "busy" (another copy held the
+//   lock past the deadline; nothing was done), "refused" (exit status 2: the
+//   caller is not a game this helper serves), or
 //   "error ACTION FOLDER ERRNO SYSTEMCODE PATH" with ACTION the FileAction's
 //   number and FOLDER 1 when the path is the record's folder.
 inline constexpr char kReady[] = "ready";
 inline constexpr char kSaved[] = "saved";
 inline constexpr char kKept[] = "kept";
+inline constexpr char kBusy[] = "busy";
+inline constexpr char kRefused[] = "refused";
 inline constexpr char kError[] = "error";
 
 } // namespace quorvela::helper

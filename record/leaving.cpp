@@ -1,5 +1,6 @@
 // Leaving the game: a better score becomes the record before the program ends.
 #include "platform/numbers.h"
+#include "recordfiles.h"
 #include "recordkeeper.h"
 #include "ui/controls.h"
 #include "ui/tavola.h"
@@ -20,9 +21,14 @@ void Tavola::cmdExit_Click()
     // the record keeper saves, under the record's lock, only a score that also
     // beats the record on disk, first the score file and then the name file.
     recordLine = ui->lblScore->text();
-    if (!services_.record.saveIfBetter(windowsDir, recordLine, ui->lblnome1->text()))
+    const Saving saving =
+        services_.record.saveIfBetter(windowsDir, recordLine, ui->lblnome1->text());
+    if (saving == Saving::Kept)
         End();
-    MsgBox(MessageBox::ok(QStringLiteral("Ok ho registrato il tuo record, C A M P I O N E\"")));
+    if (saving == Saving::Saved)
+        MsgBox(MessageBox::ok(QStringLiteral("Ok ho registrato il tuo record, C A M P I O N E\"")));
+    else
+        MsgBox(MessageBox::ok(notSavedMessage(saving)));
     End();
 }
 

@@ -35,6 +35,11 @@ QString systemRecordFolder();
 QString fileErrorMessage(const FileError &error);
 QString italianReason(const FileError &error);
 
+// What the player reads when a score that beat the record could not be saved
+// now (Busy or Refused); the game then ends as it would after saving.
+enum class Saving;
+QString notSavedMessage(Saving saving);
+
 #ifdef _WIN32
 // The record folder, made when missing with empty files; while its score file
 // is empty, the record files of the old folder are put in (those that are there).

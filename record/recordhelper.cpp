@@ -3,9 +3,11 @@
 // and the games group. It takes nothing from its caller but its arguments, loads
 // no Qt (nothing a user can point a library path at), serves only the game it
 // was built with, and answers in one line (helperrequest.h).
+#include "callercheck.h"
 #include "helperrequest.h"
 #include "recordstore.h"
 
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -26,6 +28,8 @@ namespace {
 using namespace quorvela;
 using namespace quorvela::helper;
 
+constexpr unsigned kLifetimeSeconds = 30;
+
 // Standard input, output and error are open, to /dev/null if the caller closed
 // them: a record file must never be opened as one of them.
 void ensureStandardFiles()
@@ -36,30 +40,60 @@ void ensureStandardFiles()
     }
 }
 
-// The program that started this one is the game it belongs to. Looking at the
-// caller's program needs the caller's own group; the games group comes back after.
+// At most limit bytes of a /proc file of the caller's.
+std::string readProc(const std::string &path, std::size_t limit)
+{
+    std::string text;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return text;
+    char buffer[4096];
+    ssize_t n = 0;
+    while (text.size() < limit &&
+           ((n = ::read(fd, buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR)))
+        if (n > 0)
+            text.append(buffer, std::size_t(n));
+    ::close(fd);
+    return text;
+}
+
+// The program that started this one is a game it serves, untraced, running no
+// code that its trusted owners did not install. Looking at the caller needs the
+// caller's own group; the games group comes back after.
 bool calledByTheGame()
 {
+    struct stat self {};
+    if (::stat("/proc/self/exe", &self) != 0)
+        return false;
+    const Trust trust{self.st_uid};
     const gid_t games = ::getegid();
     if (::setegid(::getgid()) != 0)
         return false;
+    const std::string proc = "/proc/" + std::to_string(::getppid());
     char caller[PATH_MAX] = {};
-    const std::string link = "/proc/" + std::to_string(::getppid()) + "/exe";
-    const ssize_t length = ::readlink(link.c_str(), caller, sizeof caller - 1);
+    const ssize_t length = ::readlink((proc + "/exe").c_str(), caller, sizeof caller - 1);
+    struct stat exe {};
+    const bool exeKnown = length > 0 && ::stat((proc + "/exe").c_str(), &exe) == 0;
+    const std::string status = readProc(proc + "/status", 1 << 16);
+    const std::string environment = readProc(proc + "/environ", 1 << 20);
+    const std::string maps = readProc(proc + "/maps", 1 << 24);
     if (::setegid(games) != 0)
         std::_Exit(2);
-    if (length <= 0)
+    if (!exeKnown || tracerOf(status) != 0 || loadsForeignCode(environment) ||
+        !mappingsTrusted(maps, trust))
         return false;
-    for (const char *const *game = kGamePaths; *game; ++game) {
-        char real[PATH_MAX] = {};
-        if (::realpath(*game, real) && std::strcmp(real, caller) == 0)
+    for (const char *const *game = kGamePaths; *game; ++game)
+        if (isTheGame(caller, exe, *game, trust))
             return true;
-    }
     return false;
 }
 
 int answer(const store::Outcome &outcome, const char *success)
 {
+    if (outcome.busy()) {
+        std::printf("%s\n", kBusy);
+        return 0;
+    }
     if (!outcome.error) {
         std::printf("%s\n", success);
         return 0;
@@ -76,11 +110,13 @@ int main(int argc, char **argv)
     ensureStandardFiles();
     // Nothing of the caller's environment is used, nor passed on.
     ::clearenv();
+    // Never left behind for long, should its game die while it waits.
+    ::alarm(kLifetimeSeconds);
     // Files made in a folder of the games group stay writable by the group.
     ::umask(002);
     const std::optional<Request> request = parseRequest(argc, argv);
     if (!request || !calledByTheGame()) {
-        std::printf("refused\n");
+        std::printf("%s\n", kRefused);
         return 2;
     }
     const native::Path folder = kRecordFolder;

@@ -1,5 +1,6 @@
 #include "recordkeeper.h"
 
+#include "helperrequest.h"
 #include "platform/fileerror.h"
 #include "platform/textfiles.h"
 
@@ -33,15 +34,18 @@ std::string recordLineOf(const QString &text)
 
 void StoreKeeper::prepare(const QString &folder)
 {
-    throwOnFailure(store::prepare(toNative(folder)));
+    if (const store::Outcome outcome = store::prepare(toNative(folder)); !outcome.busy())
+        throwOnFailure(outcome);
 }
 
-bool StoreKeeper::saveIfBetter(const QString &folder, const QString &score, const QString &name)
+Saving StoreKeeper::saveIfBetter(const QString &folder, const QString &score, const QString &name)
 {
     const store::Outcome outcome =
         store::saveIfBetter(toNative(folder), recordLineOf(score), recordLineOf(name));
+    if (outcome.busy())
+        return Saving::Busy;
     throwOnFailure(outcome);
-    return outcome.saved;
+    return outcome.saved ? Saving::Saved : Saving::Kept;
 }
 
 #ifndef _WIN32
@@ -51,10 +55,15 @@ void HelperKeeper::prepare(const QString &)
     run({QStringLiteral("prepare")});
 }
 
-bool HelperKeeper::saveIfBetter(const QString &, const QString &score, const QString &name)
+Saving HelperKeeper::saveIfBetter(const QString &, const QString &score, const QString &name)
 {
-    return run({QStringLiteral("save"), QString::fromLocal8Bit(recordLineOf(score)),
-                QString::fromLocal8Bit(recordLineOf(name))}) == QLatin1String("saved");
+    const QString answer = run({QStringLiteral("save"), QString::fromLocal8Bit(recordLineOf(score)),
+                                QString::fromLocal8Bit(recordLineOf(name))});
+    if (answer == QLatin1String(helper::kSaved))
+        return Saving::Saved;
+    if (answer == QLatin1String(helper::kKept))
+        return Saving::Kept;
+    return answer == QLatin1String(helper::kRefused) ? Saving::Refused : Saving::Busy;
 }
 
 QString HelperKeeper::locate(const QString &name, const QString &installed)
@@ -76,20 +85,29 @@ QString HelperKeeper::run(const QStringList &arguments)
     if (!info.isExecutable())
         throw unusable(EACCES);
 
-    QProcess helper;
+    QProcess process;
     // It takes nothing from the game's environment.
-    helper.setProcessEnvironment(QProcessEnvironment());
-    helper.setProgram(program_);
-    helper.setArguments(arguments);
-    helper.start(QIODevice::ReadOnly);
-    if (!helper.waitForFinished(-1) || helper.exitStatus() != QProcess::NormalExit)
+    process.setProcessEnvironment(QProcessEnvironment());
+    process.setProgram(program_);
+    process.setArguments(arguments);
+    process.start(QIODevice::ReadOnly);
+    if (!process.waitForStarted(deadlineMs_))
         throw unusable(EIO);
-    const QString line = QString::fromLocal8Bit(helper.readAllStandardOutput()).trimmed();
-    if (helper.exitCode() == 0)
+    // A helper that overran (stopped by its player while it held the lock, or
+    // waiting on a disk that hangs) is stopped: busy, nothing saved.
+    if (!process.waitForFinished(deadlineMs_)) {
+        process.kill();
+        process.waitForFinished(1000);
+        return QLatin1String(helper::kBusy);
+    }
+    if (process.exitStatus() != QProcess::NormalExit)
+        throw unusable(EIO);
+    const QString line = QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+    if (process.exitCode() == 0)
         return line;
     // "error ACTION FOLDER ERRNO SYSTEMCODE PATH", the path last, blanks and all.
     const QStringList fields = line.split(u' ');
-    if (helper.exitCode() == 1 && fields.size() >= 6 && fields[0] == QLatin1String("error")) {
+    if (process.exitCode() == 1 && fields.size() >= 6 && fields[0] == QLatin1String("error")) {
         const int action = fields[1].toInt();
         FileError failure{line.section(u' ', 5),
                           FileAction(action),
@@ -97,7 +115,10 @@ QString HelperKeeper::run(const QStringList &arguments)
                           fields[2] == QLatin1String("1")};
         throw failure;
     }
-    // Refused: this helper does not serve this program.
+    // Refused: this helper does not serve this program (a build tree it does not
+    // trust, a traced game, a preloaded library). Nothing is saved; never the end.
+    if (process.exitCode() == 2 && line == QLatin1String(helper::kRefused))
+        return line;
     throw unusable(EPERM);
 }
 

@@ -11,39 +11,57 @@
 
 namespace quorvela {
 
+// What became of a score that beat the record the game showed.
+enum class Saving {
+    Saved,   // the new record
+    Kept,    // another copy saved a record at least as good meanwhile
+    Busy,    // the record's lock stayed taken, or the helper overran its time
+    Refused, // the helper does not serve this copy of the game
+};
+
 class RecordKeeper {
 public:
     virtual ~RecordKeeper() = default;
-    // Makes what is missing (empty record files), finishes or drops a save that
-    // was cut short, and checks that the record can be written. Throws FileError.
+    // Makes what is missing (empty record files) where it may, finishes or drops
+    // a save that was cut short, and checks that the record can be written.
+    // A busy record or a refusal is no failure: the game starts with the record
+    // as it reads. Throws FileError.
     virtual void prepare(const QString &folder) = 0;
     // Saves the score and the name as the new record when the score beats the
-    // record on disk, which another copy may have raised since start-up; false
-    // when it does not. Throws FileError.
-    virtual bool saveIfBetter(const QString &folder, const QString &score, const QString &name) = 0;
+    // record on disk, which another copy may have raised since start-up.
+    // Throws FileError.
+    virtual Saving saveIfBetter(const QString &folder, const QString &score,
+                                const QString &name) = 0;
 };
 
 // In this process, through the record store.
 class StoreKeeper final : public RecordKeeper {
 public:
     void prepare(const QString &folder) override;
-    bool saveIfBetter(const QString &folder, const QString &score, const QString &name) override;
+    Saving saveIfBetter(const QString &folder, const QString &score, const QString &name) override;
 };
 
 #ifndef _WIN32
 // Through the record's helper program, which knows its folder itself.
 class HelperKeeper final : public RecordKeeper {
 public:
-    explicit HelperKeeper(const QString &program) : program_(program) {}
+    // How long the game waits for its helper, which waits for the lock for less.
+    static constexpr int kDeadlineMs = 8000;
+
+    explicit HelperKeeper(const QString &program, int deadlineMs = kDeadlineMs)
+        : program_(program), deadlineMs_(deadlineMs)
+    {
+    }
     // The helper beside this program (a build tree), else the installed one.
     static QString locate(const QString &name, const QString &installed);
 
     void prepare(const QString &folder) override;
-    bool saveIfBetter(const QString &folder, const QString &score, const QString &name) override;
+    Saving saveIfBetter(const QString &folder, const QString &score, const QString &name) override;
 
 private:
     QString run(const QStringList &arguments);
     QString program_;
+    int deadlineMs_;
 };
 #endif
 

@@ -63,13 +63,24 @@ Outcome failed(Error error, FileAction action, const Path &path, bool folder = f
     return {error, action, path, folder, false};
 }
 
-// An existing record file, or a new empty one where it is missing.
+// An existing record file, or a new empty one where it is missing: the folder's
+// spare, or a file of this process's own where it may make one. ENOENT when it
+// may make none.
 Error openOrCreate(const Path &path, bool restricted, File &file)
 {
     Error error = native::openRegular(path, native::Access::ReadWrite, file.handle());
-    if (error == ENOENT)
-        error = native::createNew(path, restricted, file.handle());
-    return error;
+    if (error != ENOENT)
+        return error;
+    const Path spare = path.parent_path() / (kSparePrefix + path.filename().string());
+    error = native::moveIntoPlace(spare, path);
+    if (!error || error == EEXIST)
+        return native::openRegular(path, native::Access::ReadWrite, file.handle());
+    if (error != ENOENT || !native::mayMakeFilesIn(path.parent_path()))
+        return error;
+    error = native::createNew(path, restricted, file.handle());
+    // Made by another copy in the meantime.
+    return error == EEXIST ? native::openRegular(path, native::Access::ReadWrite, file.handle())
+                           : error;
 }
 
 // The folder and any missing parents; only the folder itself is shared.
@@ -101,7 +112,7 @@ public:
         const Path journal = folder_ / kJournalFile;
         if (const Error error = openOrCreate(journal, true, journal_))
             return failed(error, FileAction::Create, journal);
-        if (const Error error = native::lock(journal_.handle()))
+        if (const Error error = native::lock(journal_.handle(), kLockDeadline))
             return failed(error, FileAction::Use, folder_, true);
         std::string content;
         if (const Error error = native::readAll(journal_.handle(), content, kJournalLimit))
@@ -170,14 +181,20 @@ private:
 
 Outcome prepare(const Path &folder)
 {
-    if (const Error error = makeFolders(folder, true))
+    if (const Error error = makeFolders(folder, true)) {
+        // An installation's folder that root removed: nothing to read, and only
+        // root (at the next boot, or the package's setup) may make it again.
+        if (error == EACCES || error == EPERM)
+            return {};
         return failed(error, FileAction::Create, folder, true);
+    }
     Locked record(folder);
-    if (Outcome outcome = record.take(); outcome.error)
+    if (Outcome outcome = record.take(); outcome.error && !(outcome.error == ENOENT))
         return outcome;
     for (const char *name : {kScoreFile, kNameFile}) {
         File file;
-        if (const Error error = openOrCreate(folder / name, false, file))
+        const Error error = openOrCreate(folder / name, false, file);
+        if (error && error != ENOENT)
             return failed(error, FileAction::Create, folder / name);
     }
     return {};

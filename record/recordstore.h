@@ -7,6 +7,7 @@
 
 #include "platform/nativefile.h"
 
+#include <chrono>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -16,6 +17,18 @@ namespace quorvela::store {
 inline constexpr char kScoreFile[] = "qvlmarc.txt";
 inline constexpr char kNameFile[] = "qvlmarc1.txt";
 inline constexpr char kJournalFile[] = "qvlmarc.journal";
+// An installed folder also holds, for each of the three, an empty spare made by
+// root: the helper cannot make a file there (it would be the player's), so it
+// puts the spare in the place of a file that was deleted.
+inline constexpr char kSparePrefix[] = ".spare-";
+// Their modes where the system has them (POSIX): every account reads the record,
+// only the games group writes it and takes the journal's lock.
+inline constexpr unsigned kFolderMode = 0775;
+inline constexpr unsigned kFileMode = 0664;
+inline constexpr unsigned kJournalMode = 0660;
+
+// How long a call waits for the record's lock before it answers busy.
+inline constexpr std::chrono::milliseconds kLockDeadline{2000};
 
 // The longest line a record file is given: with its CR LF, all that the game reads.
 inline constexpr std::size_t kMaxLine = native::kRecordReadLimit - 2;
@@ -27,11 +40,15 @@ struct Outcome {
     native::Path path;
     bool folder = false; // the path is the record's folder
     bool saved = false;
+
+    // Another copy held the record's lock past the deadline; nothing was done.
+    bool busy() const { return error == native::kBusy; }
 };
 
-// Makes what is missing where the folder allows it (the folder, empty record
-// files, the journal), finishes or drops a save that was cut short, and checks
-// that both record files can be written.
+// Makes what is missing where it may (the folder, empty record files, the
+// journal), finishes or drops a save that was cut short, and checks that both
+// record files can be written. A file it may not make stays missing, and reads
+// as no record; busy when the lock is held.
 Outcome prepare(const native::Path &folder);
 
 // Saves score and name (each a line without its line end) when score, a whole

@@ -26,6 +26,9 @@ private slots:
     void onlyTheNameFileMissing();
     void leaving_data();
     void leaving();
+    void notSavedIsToldAndEnds_data();
+    void notSavedIsToldAndEnds();
+    void filesThatCannotBeMadeReadAsNoRecord();
     void twoCopiesKeepTheBetterRecord_data();
     void twoCopiesKeepTheBetterRecord();
     void noChangesNothing();
@@ -127,6 +130,8 @@ void TestRecord::leaving_data()
     QTest::newRow("only the leading number counts")
         << "Luca" << 3 << QByteArray("2\r\n99\r\n") << QByteArray("3\r\n")
         << QByteArray("Luca\r\n");
+    QTest::newRow("0 beats a negative record")
+        << "Luca" << 0 << QByteArray("-5\r\n") << QByteArray("0\r\n") << QByteArray("Luca\r\n");
     QTest::newRow("text counts as 0")
         << "Luca" << 1 << QByteArray("abc\r\n") << QByteArray("1\r\n") << QByteArray("Luca\r\n");
 }
@@ -172,6 +177,53 @@ void TestRecord::leaving()
     QVERIFY(game.window->hasEnded());
     QTest::mouseClick(game.c().cmdExit, Qt::LeftButton);
     QCOMPARE(game.ender.codes.size(), size_t(1));
+}
+
+void TestRecord::notSavedIsToldAndEnds_data()
+{
+    QTest::addColumn<Saving>("saving");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("busy") << Saving::Busy << "occupato";
+    QTest::newRow("refused") << Saving::Refused << "non accetta questa copia del gioco";
+}
+
+void TestRecord::notSavedIsToldAndEnds()
+{
+    // A better score that could not be saved now: the player is told, in an OK
+    // box with the game's title, and the game ends as after a save; no error.
+    QFETCH(Saving, saving);
+    QFETCH(QString, reason);
+    Game game;
+    game.scriptProblem(1, 2, 1, 6);
+    QVERIFY(game.start());
+    game.answer("2", "3");
+    game.record.saving = saving;
+    game.dialogs.boxes.clear();
+    game.dialogs.answers.push_back(Answer::Yes);
+    QTest::mouseClick(game.c().cmdExit, Qt::LeftButton);
+    QCOMPARE(game.ender.codes, std::vector<int>{0});
+    QCOMPARE(game.dialogs.boxes.size(), size_t(2));
+    const MessageBox &box = game.dialogs.boxes.back();
+    QVERIFY2(box.text.startsWith("Hai battuto il record, ma non ho potuto registrarlo: ") &&
+                 box.text.contains(reason),
+             qPrintable(box.text));
+    QCOMPARE(box.title, "Quorvela");
+    QCOMPARE(box.buttons, Buttons::Ok);
+    QCOMPARE(readBytes(game.scoreFile()), QByteArray());
+}
+
+void TestRecord::filesThatCannotBeMadeReadAsNoRecord()
+{
+    // An installation's folder where root removed a file and its spare: start-up
+    // goes on with what is there.
+    Game game;
+    QDir().mkpath(game.recordFolder());
+    writeBytes(game.scoreFile(), "8\r\n");
+    game.record.makesNothing = true;
+    QVERIFY(game.start());
+    QCOMPARE(game.c().lblpunti->text(), "8\r\n");
+    QCOMPARE(game.c().lblnome->text(), QString());
+    QVERIFY(game.ender.codes.empty());
 }
 
 void TestRecord::twoCopiesKeepTheBetterRecord_data()
@@ -337,31 +389,38 @@ void TestRecord::helperAnswers_data()
 {
     // What a helper prints and how it ends; what the game makes of it.
     QTest::addColumn<QString>("script"); // empty: no helper at all
-    QTest::addColumn<bool>("saved");
+    QTest::addColumn<Saving>("saving");
     QTest::addColumn<QString>("message"); // empty: no error
-    QTest::newRow("saved") << "echo saved" << true << "";
-    QTest::newRow("kept: a better record on disk") << "echo kept" << false << "";
+    QTest::newRow("saved") << "echo saved" << Saving::Saved << "";
+    QTest::newRow("kept: a better record on disk") << "echo kept" << Saving::Kept << "";
+    QTest::newRow("busy: the lock stayed taken") << "echo busy" << Saving::Busy << "";
+    QTest::newRow("refused: not a game it serves")
+        << "echo refused; exit 2" << Saving::Refused << "";
+    QTest::newRow("stopped by its player: stopped in time")
+        << "kill -STOP $$; echo saved" << Saving::Busy << "";
     QTest::newRow("a record file it cannot write")
-        << "echo 'error 3 0 13 13 /var/games/quorvela/qvlmarc.txt'; exit 1" << false
+        << "echo 'error 3 0 13 13 /var/games/quorvela/qvlmarc.txt'; exit 1" << Saving::Kept
         << "Non riesco a scrivere il file del record\n/var/games/quorvela/qvlmarc.txt\n\n"
            "Motivo: permesso negato.";
     QTest::newRow("a folder with a blank in its name")
-        << "echo 'error 4 1 20 20 /var/my games/quorvela'; exit 1" << false
+        << "echo 'error 4 1 20 20 /var/my games/quorvela'; exit 1" << Saving::Kept
         << "Non riesco a usare la cartella del record\n/var/my games/quorvela\n\n"
            "Motivo: una parte del percorso non è una cartella.";
-    QTest::newRow("refused") << "echo refused; exit 2" << false
-                             << "Non riesco a usare il programma che scrive il record";
-    QTest::newRow("killed") << "kill -9 $$" << false
+    QTest::newRow("refused with another exit status")
+        << "echo refused; exit 3" << Saving::Kept
+        << "Non riesco a usare il programma che scrive il record";
+    QTest::newRow("killed") << "kill -9 $$" << Saving::Kept
                             << "Non riesco a usare il programma che scrive il record";
-    QTest::newRow("missing") << "" << false
+    QTest::newRow("missing") << "" << Saving::Kept
                              << "Non riesco a usare il programma che scrive il record";
 }
 
 void TestRecord::helperAnswers()
 {
-    // A helper's one line is a save, a kept record, or an error the player is told.
+    // A helper's one line is a save, a kept record, a busy or refusing record
+    // (nothing saved, the game goes on to its end), or an error the player is told.
     QFETCH(QString, script);
-    QFETCH(bool, saved);
+    QFETCH(Saving, saving);
     QFETCH(QString, message);
     QTemporaryDir dir;
     const QString program = dir.filePath("quorvela-record");
@@ -369,10 +428,12 @@ void TestRecord::helperAnswers()
         writeBytes(program, "#!/bin/sh\n" + script.toUtf8() + "\n");
         QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner);
     }
-    HelperKeeper keeper(program);
+    HelperKeeper keeper(program, 500);
     try {
-        QCOMPARE(keeper.saveIfBetter(QString(), "12", "Luca"), saved);
+        QCOMPARE(keeper.saveIfBetter(QString(), "12", "Luca"), saving);
         QVERIFY2(message.isEmpty(), "no error was told");
+        // Start-up goes on whatever the record's state.
+        keeper.prepare(QString());
     } catch (const FileError &error) {
         QVERIFY2(fileErrorMessage(error).startsWith(message), qPrintable(fileErrorMessage(error)));
         QVERIFY(!message.isEmpty());

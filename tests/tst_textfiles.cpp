@@ -102,6 +102,10 @@ void TestTextFiles::messageTellsWhatAndWhy_data()
         << "Non riesco a usare il programma che scrive il record\n"
            "/usr/libexec/quorvela/quorvela-record\n\n"
            "Motivo: il file o la cartella non esiste.\n\nIl gioco termina.";
+    QTest::newRow("a file another program opened without sharing it")
+        << FileError{file, FileAction::Read, {native::kBusy, 32}}
+        << "Non riesco a leggere il file del record\n/var/games/quorvela/qvlmarc.txt\n\n"
+           "Motivo: il file è usato in questo momento da un altro programma.\n\nIl gioco termina.";
     // A code with no errno counterpart (Windows') keeps the system's own words.
     const FileError unknown{file, FileAction::Write, {native::kUnknownError, 104}};
 #ifndef _WIN32

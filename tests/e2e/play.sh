@@ -44,7 +44,7 @@ if [ -n "$programs" ]; then
   cp "$binary" "$binary-record" "$programs/"
   binary=$programs/$(basename "$binary")
   if [ "$(id -u)" = 0 ]; then
-    "$(dirname "$0")/../../data/quorvela-record-setup" "$record" "$binary-record"
+    "$QUORVELA_RECORD_SETUP" "$record" "$binary-record"
     installed=yes
   fi
 fi
@@ -112,14 +112,16 @@ files_hold() { # score name
 
 only_record_files() {
   local expected="qvlmarc.journal qvlmarc.txt qvlmarc1.txt "
+  # Installed, with root's spare for each.
+  [ -z "$installed" ] || expected=".spare-qvlmarc.journal .spare-qvlmarc.txt .spare-qvlmarc1.txt $expected"
   [ -n "$installed" ] || [ -e "$record/qvlmarc.journal" ] || expected="qvlmarc.txt qvlmarc1.txt "
-  test "$(ls -A "$record" | tr '\n' ' ')" = "$expected"
+  test "$(ls -A "$record" | LC_ALL=C sort | tr '\n' ' ')" = "$expected"
 }
 
-# As installed: the folder root's, the files root's and the games group's, after every save.
+# As installed: the folder and the files root's and the games group's, after every save.
 record_protected() {
   [ -n "$installed" ] || return 0
-  test "$(stat -c '%U:%G %a' "$record")" = "root:games 755" &&
+  test "$(stat -c '%U:%G %a' "$record")" = "root:games 775" &&
     test "$(stat -c '%U:%G %a' "$record/qvlmarc.txt" "$record/qvlmarc1.txt" | sort -u)" = "root:games 664" &&
     test "$(stat -c '%U:%G %a' "$record/qvlmarc.journal")" = "root:games 660"
 }
@@ -174,6 +176,6 @@ score_points 2
 leave_with_yes "$ugo" || die "Ugo's question to leave did not close"
 check "Ugo's game ended at once, with no congratulation" ended_with "$ugo" 0
 check "Ugo's 2 did not replace Eva's record of 2" files_hold 2 Eva
-check "the folder holds the two record files and the journal only" only_record_files
+check "the folder holds the two record files and the journal only (and their spares)" only_record_files
 
 summary

@@ -17,8 +17,11 @@
 #include <vector>
 
 #ifndef _WIN32
+#include "record/callercheck.h"
+
 #include <csignal>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -103,16 +106,22 @@ void whatIsNotARegularFileIsRefused(const fs::path &dir)
 #endif
 }
 
-void lockIsExclusive(const fs::path &dir)
+void lockIsExclusiveWithADeadline(const fs::path &dir)
 {
+    // A second taker waits while the lock is held, gets it once it is let go, and
+    // gives up busy when it is held past the deadline (its holder may be stopped).
     const fs::path journal = dir / store::kJournalFile;
     native::Handle held = native::kNoHandle, other = native::kNoHandle;
     CHECK(native::createNew(journal, true, held) == 0);
     CHECK(native::openRegular(journal, native::Access::ReadWrite, other) == 0);
-    CHECK(native::lock(held) == 0);
+    CHECK(native::lock(held, std::chrono::milliseconds(0)) == 0);
+    const auto started = std::chrono::steady_clock::now();
+    CHECK(native::lock(other, std::chrono::milliseconds(200)) == native::kBusy);
+    const auto waited = std::chrono::steady_clock::now() - started;
+    CHECK(waited >= std::chrono::milliseconds(200) && waited < std::chrono::seconds(10));
     std::atomic<bool> got{false};
     std::thread waiting([&] {
-        if (native::lock(other) == 0)
+        if (native::lock(other, std::chrono::seconds(60)) == 0)
             got = true;
     });
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -156,6 +165,7 @@ void helperTakesOnlyStrictRequests()
         {{"prepare"}, true},
         {{"save", "12", "Luca"}, true},
         {{"save", "1", ""}, true},
+        {{"save", "0", "Luca"}, true},
         {{"save", "32767", "Niccolò"}, true},
         {{"save", "7", longest}, true},
         {{}, false},
@@ -163,7 +173,7 @@ void helperTakesOnlyStrictRequests()
         {{"save", "12"}, false},
         {{"save", "12", "Luca", "extra"}, false},
         {{"Save", "12", "Luca"}, false},
-        {{"save", "0", "Luca"}, false},
+        {{"save", "00", "Luca"}, false},
         {{"save", "012", "Luca"}, false},
         {{"save", "-1", "Luca"}, false},
         {{"save", "+1", "Luca"}, false},
@@ -229,7 +239,7 @@ void saveOnlyBeatsTheRecordOnDisk()
     const Row rows[] = {
         {"", "5", true},           {"9\r\n", "9", false},      {"9\r\n", "12", true},
         {"abc\r\n", "1", true},    {"2\r\n99\r\n", "3", true}, {"12\r\n", "3", false},
-        {"1e3\r\n", "999", false},
+        {"1e3\r\n", "999", false}, {"-5\r\n", "0", true},      {"", "0", false},
     };
     const fs::path folder =
         fs::temp_directory_path() / ("quorvela-save-" + std::to_string(std::random_device{}()));
@@ -268,6 +278,50 @@ void cutShortSaveIsFinishedOrDropped(const fs::path &dir)
     CHECK(entries(dir) == 3);
 }
 
+void aBusyRecordIsToldNotWaitedOn(const fs::path &dir)
+{
+    // Another holder of the lock (a copy its player stopped): start-up and saves
+    // answer busy within the deadline and change nothing.
+    CHECK(!store::prepare(dir).error);
+    put(dir / store::kScoreFile, "3\r\n");
+    native::Handle held = native::kNoHandle;
+    CHECK(native::openRegular(dir / store::kJournalFile, native::Access::ReadWrite, held) == 0);
+    CHECK(native::lock(held, std::chrono::milliseconds(0)) == 0);
+    const auto started = std::chrono::steady_clock::now();
+    CHECK(store::prepare(dir).busy());
+    CHECK(store::saveIfBetter(dir, "9", "Eva").busy());
+    CHECK(std::chrono::steady_clock::now() - started < 4 * store::kLockDeadline);
+    CHECK(contents(dir / store::kScoreFile) == "3\r\n");
+    native::close(held);
+    CHECK(store::saveIfBetter(dir, "9", "Eva").saved);
+}
+
+void aSpareTakesADeletedFilesPlace(const fs::path &dir)
+{
+    // Where root made spares, a deleted file's place is taken by its spare: the
+    // same file, not one of this process's making.
+    CHECK(!store::prepare(dir).error);
+    for (const char *name : {store::kScoreFile, store::kNameFile, store::kJournalFile}) {
+        const fs::path spare = dir / (std::string(store::kSparePrefix) + name);
+        put(spare, "");
+        const auto spareId = fs::status(spare).permissions();
+        fs::remove(dir / name);
+#ifndef _WIN32
+        struct stat before {};
+        CHECK(::stat(spare.c_str(), &before) == 0);
+#endif
+        CHECK(!store::prepare(dir).error);
+        CHECK(fs::exists(dir / name) && !fs::exists(spare));
+        CHECK(fs::status(dir / name).permissions() == spareId);
+#ifndef _WIN32
+        struct stat after {};
+        CHECK(::stat((dir / name).c_str(), &after) == 0 && after.st_ino == before.st_ino);
+#endif
+    }
+    CHECK(store::saveIfBetter(dir, "4", "Ada").saved);
+    CHECK(entries(dir) == 3);
+}
+
 void carriedOverOnlyIntoAnEmptyRecord(const fs::path &dir)
 {
     CHECK(!store::prepare(dir).error);
@@ -302,6 +356,85 @@ void twoSaversAtOnceKeepTheBetterRecord(const fs::path &dir)
 }
 
 #ifndef _WIN32
+// Stands in for stat() on the libraries of the mapping rows.
+int fakeStat(const char *path, struct stat *st)
+{
+    *st = {};
+    st->st_mode = S_IFREG | 0644;
+    st->st_dev = makedev(0xfe, 0x01);
+    st->st_ino = 100;
+    const std::string name = path;
+    if (name == "/usr/lib/pupils.so")
+        st->st_uid = 1000;
+    else if (name == "/usr/lib/groupwritable.so")
+        st->st_mode |= S_IWGRP;
+    else if (name != "/usr/lib/libQt6Core.so.6")
+        return -1;
+    return 0;
+}
+
+void callerIsCheckedCheaply()
+{
+    // What the helper reads of its caller in /proc: a tracer, a variable that
+    // loads code, and each executable mapping.
+    CHECK(helper::tracerOf("Name:\tquorvela\nTracerPid:\t0\nUid: 0\n") == 0);
+    CHECK(helper::tracerOf("Name:\tquorvela\nTracerPid:\t4242\n") == 4242);
+    CHECK(helper::tracerOf("") == -1);
+    using namespace std::string_literals;
+    CHECK(helper::loadsForeignCode("HOME=/h\0LD_PRELOAD=/home/p/x.so\0"s));
+    CHECK(helper::loadsForeignCode("QT_PLUGIN_PATH=/home/p\0"s));
+    CHECK(helper::loadsForeignCode("LD_LIBRARY_PATH=/home/p"s));
+    CHECK(!helper::loadsForeignCode("QT_QPA_PLATFORM=xcb\0XLD_PRELOAD=1\0HOME=/h\0"s));
+
+    struct Row {
+        const char *line;
+        uid_t helperOwner;
+        bool trusted;
+    };
+    const char *const prefix = "7f00-7f10 r-xp 00000000 fe:01 100      ";
+    const Row rows[] = {
+        {"/usr/lib/libQt6Core.so.6", 0, true},
+        {"/usr/lib/pupils.so", 0, false},
+        {"/usr/lib/pupils.so", 1000, true},
+        {"/usr/lib/groupwritable.so", 0, false},
+        {"/usr/lib/missing.so", 0, false},
+        {"/usr/lib/libQt6Core.so.6 (deleted)", 0, true},
+        {"/tmp/x.so (deleted)", 0, false},
+        {"/memfd:jit (deleted)", 0, false},
+        {"[vdso]", 0, true},
+        {"", 0, true},
+    };
+    for (const Row &row : rows) {
+        const std::string maps = std::string(prefix) + row.line + "\n";
+        if (helper::mappingsTrusted(maps, {row.helperOwner}, fakeStat) != row.trusted) {
+            std::printf("FAIL mapping %s for owner %u\n", row.line, unsigned(row.helperOwner));
+            ++failures;
+        }
+    }
+    const helper::Trust root{0};
+    CHECK(!helper::mappingsTrusted("7f00-7f10 r-xp 00000000 fe:01 101 /usr/lib/libQt6Core.so.6\n",
+                                   root, fakeStat));
+    CHECK(!helper::mappingsTrusted("7f00-7f10 r-xp 00000000 fe:02 100 /usr/lib/libQt6Core.so.6\n",
+                                   root, fakeStat));
+    CHECK(
+        helper::mappingsTrusted("7f00-7f10 rw-p 00000000 00:00 0 /home/p/data\n", root, fakeStat));
+    CHECK(!helper::mappingsTrusted("", root, fakeStat));
+
+    // The game's program: the file at its path, or that file deleted by an upgrade.
+    struct stat exe {};
+    CHECK(::stat("/usr/bin/true", &exe) == 0);
+    if (exe.st_uid == 0) {
+        CHECK(helper::isTheGame("/usr/bin/true", exe, "/bin/true", root));
+        CHECK(!helper::isTheGame("/usr/bin/false", exe, "/bin/true", root));
+        CHECK(!helper::isTheGame("/usr/bin/true (deleted)", exe, "/bin/true", root));
+        struct stat deleted = exe;
+        deleted.st_nlink = 0;
+        CHECK(helper::isTheGame("/usr/bin/true (deleted)", deleted, "/bin/true", root));
+        deleted.st_uid = 1000;
+        CHECK(!helper::isTheGame("/usr/bin/true (deleted)", deleted, "/bin/true", root));
+    }
+}
+
 void killedSavesLeaveAWholePair(const fs::path &dir)
 {
     // A save killed at any moment: once the next copy of the game has started
@@ -356,16 +489,19 @@ int main()
     const Case cases[] = {
         {"filesAreReadAndRewrittenInPlace", filesAreReadAndRewrittenInPlace},
         {"whatIsNotARegularFileIsRefused", whatIsNotARegularFileIsRefused},
-        {"lockIsExclusive", lockIsExclusive},
+        {"lockIsExclusiveWithADeadline", lockIsExclusiveWithADeadline},
         {"journalIsTakenOnlyWhole", [](const fs::path &) { journalIsTakenOnlyWhole(); }},
         {"helperTakesOnlyStrictRequests",
          [](const fs::path &) { helperTakesOnlyStrictRequests(); }},
         {"prepareMakesWhatIsMissing", prepareMakesWhatIsMissing},
         {"saveOnlyBeatsTheRecordOnDisk", [](const fs::path &) { saveOnlyBeatsTheRecordOnDisk(); }},
         {"cutShortSaveIsFinishedOrDropped", cutShortSaveIsFinishedOrDropped},
+        {"aBusyRecordIsToldNotWaitedOn", aBusyRecordIsToldNotWaitedOn},
+        {"aSpareTakesADeletedFilesPlace", aSpareTakesADeletedFilesPlace},
         {"carriedOverOnlyIntoAnEmptyRecord", carriedOverOnlyIntoAnEmptyRecord},
         {"twoSaversAtOnceKeepTheBetterRecord", twoSaversAtOnceKeepTheBetterRecord},
 #ifndef _WIN32
+        {"callerIsCheckedCheaply", [](const fs::path &) { callerIsCheckedCheaply(); }},
         {"killedSavesLeaveAWholePair", killedSavesLeaveAWholePair},
 #endif
     };

@@ -47,6 +47,41 @@ installed() { chroot "$root" dpkg-query -W -f='${Installed-Size}\n'; }
 packages_before=$(installed | wc -l)
 kib_before=$(installed | awk '{ s += $1 } END { print s }')
 
+# Two pupils' accounts, in their own groups only.
+for pupil in alunno1 alunno2; do
+  chroot "$root" useradd --create-home --shell /bin/sh "$pupil"
+done
+as_pupil() { # account, then a command: run by that account inside the root
+  local uid gid
+  uid=$(chroot "$root" id -u "$1")
+  gid=$(chroot "$root" id -g "$1")
+  shift
+  chroot --userspec="$uid:$gid" --groups="$gid" "$root" "$@"
+}
+
+# The record folder as an older version left it, writable by every account, and a
+# pupil's traps laid in it before the teacher installs this version over it: a
+# second name for a record file in their home, links named as anything the
+# setup might write that point at root's files, a descriptor kept open.
+folder=$root/var/games/quorvela
+mkdir -p -m 0755 "$root/var/games"
+mkdir -m 0777 "$folder"
+# Root's files that the install itself leaves alone, one only root may read.
+printf 'segreto\n' >"$root/etc/quorvela-test-secret"
+chmod 0600 "$root/etc/quorvela-test-secret"
+root_files() { for f in quorvela-test-secret hostname; do stat -c '%U:%G %a %s' "$root/etc/$f"; md5sum <"$root/etc/$f"; done; }
+root_before=$(root_files)
+as_pupil alunno2 sh -c '
+  cd /var/games/quorvela && printf "7\r\n" > qvlmarc.txt && printf "Zeno\r\n" > qvlmarc1.txt &&
+  ln qvlmarc.txt /home/alunno2/mine &&
+  ln -s /etc/quorvela-test-secret qvlmarc.txt.own && ln -s /etc/hostname qvlmarc1.txt.own &&
+  ln -s /etc/quorvela-test-secret qvlmarc.journal && ln -s /etc/hostname .spare-qvlmarc.txt &&
+  ln -s /etc/quorvela-test-secret .quorvela.new-1-0 && mkdir -p a/b/c'
+as_pupil alunno2 sh -c 'exec 3<>/var/games/quorvela/qvlmarc.txt
+  while [ ! -e /tmp/go ]; do sleep 0.1; done; printf "999\r\n" >&3' &
+writer=$!
+pids+=("$writer")
+
 cp "$deb" "$root/tmp/"
 started=$SECONDS
 chroot "$root" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "/tmp/$(basename "$deb")" \
@@ -55,11 +90,20 @@ packages_after=$(installed | wc -l)
 kib_after=$(installed | awk '{ s += $1 } END { print s }')
 echo "note - the install took $((SECONDS - started)) s and added $((packages_after - packages_before)) packages," \
      "$(( (kib_after - kib_before) / 1024 )) MB"
-folder=$root/var/games/quorvela
 helper=/usr/libexec/quorvela/quorvela-record
-modes() { stat -c '%U:%G %a %n' "$folder" "$folder"/* | sed "s|$folder|F|"; }
-protected_modes=$'root:games 755 F\nroot:games 660 F/qvlmarc.journal\nroot:games 664 F/qvlmarc.txt\nroot:games 664 F/qvlmarc1.txt'
-check "the record folder, its files and journal are root's and the games group's" test "$(modes)" = "$protected_modes"
+modes() { stat -c '%U:%G %a %h %n' "$folder" "$folder"/* | sed "s|$folder|F|"; }
+protected_modes=$'root:games 775 2 F\nroot:games 660 1 F/.spare-qvlmarc.journal\nroot:games 664 1 F/.spare-qvlmarc.txt\nroot:games 664 1 F/.spare-qvlmarc1.txt\nroot:games 660 1 F/qvlmarc.journal\nroot:games 664 1 F/qvlmarc.txt\nroot:games 664 1 F/qvlmarc1.txt'
+check "the record folder, its files, journal and spares are root's and the games group's" test "$(modes)" = "$protected_modes"
+check "the upgrade wrote none of root's files" test "$(root_files)" = "$root_before"
+check "the older record is kept" test "$(cat "$folder/qvlmarc.txt" "$folder/qvlmarc1.txt")" = $'7\r\nZeno\r'
+touch "$root/tmp/go"
+check "the pupil's descriptor, opened before the upgrade, wrote only its own old file" \
+  eventually bash -c "! kill -0 $writer 2>/dev/null"
+as_pupil alunno2 sh -c 'printf "999\r\n" > /home/alunno2/mine'
+check "neither the descriptor nor the pupil's second name reaches the record" \
+  test "$(cat "$folder/qvlmarc.txt")" = $'7\r'
+# The teacher resets the record as the README says.
+truncate -s 0 "$folder"/qvlmarc*.txt
 check "the record helper is set-group-id games" test "$(stat -c '%U:%G %a' "$root$helper")" = "root:games 2755"
 setuid_files() {
   chroot "$root" dpkg -L quorvela | while read -r f; do [ -u "$root$f" ] && echo "$f"; done
@@ -75,27 +119,17 @@ for plugin in iconengines/libqsvgicon.so imageformats/libqsvg.so platforms/libqx
   check "the installation has Qt's $plugin" test -f "$plugins/$plugin"
 done
 
-# Two pupils' accounts, in their own groups only.
-for pupil in alunno1 alunno2; do
-  chroot "$root" useradd --create-home --shell /bin/sh "$pupil"
-done
-as_pupil() { # account, then a command: run by that account inside the root
-  local uid gid
-  uid=$(chroot "$root" id -u "$1")
-  gid=$(chroot "$root" id -g "$1")
-  shift
-  chroot --userspec="$uid:$gid" --groups="$gid" "$root" "$@"
-}
-
 # The installed game under our X server: its socket is mounted into the root.
 start_xvfb 1024x768
 mkdir -p "$root/tmp/.X11-unix"
 mount_in_root --bind /tmp/.X11-unix "$root/tmp/.X11-unix"
 mount_in_root -t proc proc "$root/proc"
-start_game() { # account: starts the installed game as that account, sets game_pid
-  install -d -m 0700 -o "$(chroot "$root" id -u "$1")" "$root/tmp/run-$1"
-  as_pupil "$1" env -i DISPLAY="$DISPLAY" HOME="/home/$1" XDG_RUNTIME_DIR="/tmp/run-$1" LANG=C.UTF-8 \
-    DBUS_SESSION_BUS_ADDRESS=disabled: /usr/bin/quorvela >"$work/game-$1.log" 2>&1 &
+start_game() { # account [VARIABLE=value...]: starts the installed game as that account, sets game_pid
+  local account=$1
+  shift
+  install -d -m 0700 -o "$(chroot "$root" id -u "$account")" "$root/tmp/run-$account"
+  as_pupil "$account" env -i DISPLAY="$DISPLAY" HOME="/home/$account" XDG_RUNTIME_DIR="/tmp/run-$account" \
+    LANG=C.UTF-8 DBUS_SESSION_BUS_ADDRESS=disabled: "$@" /usr/bin/quorvela >"$work/game-$account.log" 2>&1 &
   game_pid=$!
   pids+=("$game_pid")
 }
@@ -177,6 +211,61 @@ score_in "$X" "$Y" 2 "$work"
 leave_with_yes "$game_pid" congratulated || die "Bruno's leaving did not go through its boxes"
 check "Bruno's game ended" game_ended
 check "Bruno's 2 replaced Anna's record" record_holds 2 Bruno
+check "the record is as protected as at installation" test "$(modes)" = "$protected_modes"
+
+# Plays a whole game as one account: start-up, some right answers, leaving with
+# Sì and the box that follows. Fails when a step does not come.
+play_game() { # account name right-answers [VARIABLE=value...]
+  local account=$1 name=$2 right=$3
+  shift 3
+  start_game "$account" "$@"
+  window=$(start_up "$game_pid" "$name") || return 1
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  [ "$right" = 0 ] || score_in "$X" "$Y" "$right" "$work"
+  leave_with_yes "$game_pid" box && game_ended
+}
+
+# The teacher deletes every record file: the next game starts, shows no record,
+# and saves, each file again root's (a spare took its place).
+rm "$folder/qvlmarc.txt" "$folder/qvlmarc1.txt" "$folder/qvlmarc.journal"
+check "a game after the record files were deleted starts and saves" play_game alunno1 Carla 1
+check "Carla's 1 is the record" record_holds 1 Carla
+spent_modes=$'root:games 775 2 F\nroot:games 660 1 F/qvlmarc.journal\nroot:games 664 1 F/qvlmarc.txt\nroot:games 664 1 F/qvlmarc1.txt'
+check "the files are root's again, from their spares" test "$(modes)" = "$spent_modes"
+
+# A score of 0 beats a record whose leading number is negative.
+printf -- '-5\r\n' >"$folder/qvlmarc.txt"
+check "a game of no right answers leaves with its box" play_game alunno2 Dario 0
+check "Dario's 0 replaced the record of -5" record_holds 0 Dario
+
+# The record's lock held on (a helper its pupil stopped is one way): games still
+# start, and leaving tells that the record could not be saved, without hanging.
+exec 8<"$folder/qvlmarc.journal"
+flock 8
+started=$SECONDS
+check "with the lock held, a game starts, plays and leaves" play_game alunno1 Elena 1
+check "it took less than a minute" test $((SECONDS - started)) -lt 60
+check "the record stays Dario's 0" record_holds 0 Dario
+exec 8<&-
+
+# A preloaded library: the helper refuses that game, which tells the player.
+check "a game with a preloaded library plays and leaves" \
+  play_game alunno2 Furio 1 LD_PRELOAD=/usr/lib/x86_64-linux-gnu/libm.so.6
+check "the record stays Dario's 0" record_holds 0 Dario
+
+# The package upgraded while a pupil plays: that game's record is saved.
+start_game alunno1
+window=$(start_up "$game_pid" Gina) || die "Gina's start-up did not reach the game window"
+chroot "$root" env DEBIAN_FRONTEND=noninteractive dpkg -i "/tmp/$(basename "$deb")" >>"$work/install.log" 2>&1 ||
+  die "the reinstall failed: $(tail -n3 "$work/install.log")"
+game_program() { for pid in "$game_pid" $(descendants "$game_pid"); do readlink "/proc/$pid/exe"; done; }
+check "the running game's program was replaced on disk" \
+  bash -c "grep -q '/usr/bin/quorvela (deleted)\$' <<<'$(game_program)'"
+eval "$(xdotool getwindowgeometry --shell "$window")"
+score_in "$X" "$Y" 1 "$work"
+leave_with_yes "$game_pid" congratulated || die "Gina's leaving did not go through its boxes"
+check "Gina's game ended" game_ended
+check "Gina's 1 is saved by the replaced game" record_holds 1 Gina
 check "the record is as protected as at installation" test "$(modes)" = "$protected_modes"
 
 summary

@@ -1,38 +1,86 @@
 #!/usr/bin/env bash
 # The record folder as an older version left it (every account could write it, so
-# anything may stand in it) taken over by quorvela-record-setup: the record kept,
-# everything else gone, and only the helper left able to write. Needs root (it
-# hands files to root and the games group); exits 77 (skipped) without it.
-# Usage: recordsetup.sh SOURCE_DIR
+# a pupil may have laid traps in it) taken over by quorvela-record-setup: the
+# record kept in new files, nothing written through a pupil's name, and only the
+# helper left able to write. Needs root (it hands files to root and the games
+# group); exits 77 (skipped) without it.
+# Usage: recordsetup.sh SOURCE_DIR SETUP_PROGRAM
 set -euo pipefail
 shopt -s dotglob
 export LC_ALL=C
 [ "$(id -u)" = 0 ] || { echo "skipped: needs root"; exit 77; }
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+setup=$2
 source "$1/tests/e2e/lib.sh"
+trap 'stop_all; rm -rf "$work"' EXIT
 
 folder=$work/quorvela
 helper=$work/quorvela-record
+victim=$work/root-only   # stands for any file of root's
+printf 'root\n' >"$victim"
+chmod 0600 "$victim"
 mkdir -m 0777 "$folder"
 printf '12\r\n' >"$folder/qvlmarc.txt"
 printf 'Eva\r\n' >"$folder/qvlmarc1.txt"
-chown nobody:nogroup "$folder/qvlmarc.txt" "$folder/qvlmarc1.txt"
-chmod 0666 "$folder/qvlmarc.txt" "$folder/qvlmarc1.txt"
-ln "$folder/qvlmarc1.txt" "$work/another-name"  # a pupil's second name for the file
-ln -s /etc/passwd "$folder/qvlmarc.journal"      # a link where the journal goes
-printf 'half' >"$folder/.qvlmarc.txt.Ab3xYz"     # an older version's cut-short save
-mkdir "$folder/stray"
-touch "$folder/.hidden"
+printf 'QVJ1 cut short' >"$folder/qvlmarc.journal"
+chown nobody:nogroup "$folder"/qvlmarc*
+chmod 0666 "$folder"/qvlmarc*
+ln "$folder/qvlmarc1.txt" "$work/another-name"          # a pupil's second name for a file
+for name in qvlmarc.txt.own .spare-qvlmarc.txt .quorvela.new-1-0 stray-link; do
+  ln -s "$victim" "$folder/$name"                       # links named as anything root might write
+done
+mkfifo "$folder/.spare-qvlmarc1.txt"                    # a FIFO where a spare goes
+deep=$folder/stray
+for _ in $(seq 40); do deep=$deep/d; done
+mkdir -p "$deep" && touch "$deep/file"                  # deeper than the setup will go
+exec 7<>"$folder/qvlmarc.txt"                           # a descriptor opened before the upgrade
+flock "$folder/qvlmarc.journal" sleep 60 &              # the journal's lock, held on
+pids+=($!)
+sleep 0.2
 cp /bin/true "$helper"
 
-"$1/data/quorvela-record-setup" "$folder" "$helper"
+started=$SECONDS
+"$setup" "$folder" "$helper"
+took=$((SECONDS - started))
 
 modes() { stat -c '%U:%G %a %h %F %n' "$folder" "$folder"/* | sed "s|$folder|F|"; }
-check "only the record's files are left, root's and the games group's, each its own file" \
-  test "$(modes)" = $'root:games 755 2 directory F\nroot:games 660 1 regular empty file F/qvlmarc.journal\nroot:games 664 1 regular file F/qvlmarc.txt\nroot:games 664 1 regular file F/qvlmarc1.txt'
+expected=$'root:games 775 2 directory F
+root:games 660 1 regular empty file F/.spare-qvlmarc.journal
+root:games 664 1 regular empty file F/.spare-qvlmarc.txt
+root:games 664 1 regular empty file F/.spare-qvlmarc1.txt
+root:games 660 1 regular empty file F/qvlmarc.journal
+root:games 664 1 regular file F/qvlmarc.txt
+root:games 664 1 regular file F/qvlmarc1.txt'
+check "only the record's files and spares are left, root's and the games group's, each of one name" \
+  test "$(modes)" = "$expected"
 check "the record is kept" test "$(cat "$folder/qvlmarc.txt" "$folder/qvlmarc1.txt")" = $'12\r\nEva\r'
-check "the other name no longer reaches the record" test "$(stat -c %h "$work/another-name")" = 1
+check "root's file is unchanged in content, owner and mode" \
+  test "$(stat -c '%U:%G %a' "$victim") $(cat "$victim")" = "root:root 600 root"
+printf '99\r\n' >"$work/another-name"
+printf '999\r\n' >&7
+exec 7>&-
+check "neither a second name nor an old descriptor reaches the record" \
+  test "$(cat "$folder/qvlmarc.txt" "$folder/qvlmarc1.txt")" = $'12\r\nEva\r'
+check "a lock held on the old journal delays the setup by seconds at most" test "$took" -lt 10
+check "the new journal's lock is free" flock -n "$folder/qvlmarc.journal" true
+check "nothing of the old folder is left beside it" test "$(ls -A "$work" | grep -c quorvela)" = 2
 check "the helper is set-group-id games" test "$(stat -c '%U:%G %a' "$helper")" = "root:games 2755"
-check "/etc/passwd was not touched" test "$(stat -c '%U:%G' /etc/passwd)" = "root:root"
+
+# A pupil's link in the folder's place: replaced, and what it points at untouched.
+rm -rf "$folder"
+mkdir -m 0700 "$work/elsewhere"
+printf 'x' >"$work/elsewhere/qvlmarc.txt"
+ln -s "$work/elsewhere" "$folder"
+"$setup" "$folder"
+check "a link in the folder's place is replaced by a folder" test "$(stat -c %F "$folder")" = directory
+check "what the link pointed at is untouched" \
+  test "$(stat -c '%U %a' "$work/elsewhere") $(ls "$work/elsewhere") $(cat "$work/elsewhere/qvlmarc.txt")" = "root 700 qvlmarc.txt x"
+# A record file that only root could read (a pupil's hard link to a secret, on a
+# system that allows one) is not carried into a record every account reads.
+printf '41\r\n' >"$folder/qvlmarc.txt.new"
+chmod 0600 "$folder/qvlmarc.txt.new"
+mv "$folder/qvlmarc.txt.new" "$folder/qvlmarc.txt"
+"$setup" "$folder"
+check "an unreadable file stays unread" test ! -s "$folder/qvlmarc.txt"
+check "the setup run again leaves the folder as it made it" test "$(modes)" = "${expected//regular file/regular empty file}"
 summary

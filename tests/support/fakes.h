@@ -15,6 +15,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace quorvela::test {
@@ -57,6 +58,27 @@ public:
     std::vector<int> codes;
 };
 
+// The record store in this process, as on Windows (the helper program is tried by
+// the end-to-end and clean-install tests); a save answers as scripted when told.
+class ScriptedKeeper final : public RecordKeeper {
+public:
+    void prepare(const QString &folder) override
+    {
+        if (!makesNothing)
+            store.prepare(folder);
+    }
+    Saving saveIfBetter(const QString &folder, const QString &score, const QString &name) override
+    {
+        return saving ? *saving : store.saveIfBetter(folder, score, name);
+    }
+    std::optional<Saving> saving;
+    // As the helper in an installation's folder whose files and spares are gone.
+    bool makesNothing = false;
+
+private:
+    StoreKeeper store;
+};
+
 // The r that draws n from 1 to k.
 float drawing(int n, int k);
 
@@ -84,9 +106,7 @@ struct Game {
     FakeDialogs dialogs;
     ScriptedRandom random;
     FakeEnder ender;
-    // The record store in this process, as on Windows: the helper program is
-    // tried by the end-to-end and clean-install tests.
-    StoreKeeper record;
+    ScriptedKeeper record;
     QTemporaryDir folder;
     // Another game's record folder, for two copies on one machine.
     QString sharedFolder;

@@ -1,0 +1,239 @@
+// quorvela-record-setup: makes the record folder so that only the record's helper
+// can change the record, run as root by the package's postinst, by
+// "cmake --install" and by .ci/setup. An older version left the folder writable by
+// every account, so every name in it may be a pupil's trap (a link to root's files,
+// a second name in a home, a descriptor kept open, a lock held): nothing is written,
+// copied, chowned or chmodded through a name. The record's content is read through
+// descriptors and rebuilt by root into a new folder of new files, which then takes
+// the old folder's place; the old one goes.
+// Usage: quorvela-record-setup FOLDER [HELPER...]   (each HELPER made set-group-id games)
+#include "record/recordstore.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <grp.h>
+#include <optional>
+#include <string>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+using namespace quorvela;
+
+int fail(const std::string &what, int error = errno)
+{
+    std::fprintf(stderr, "quorvela-record-setup: %s: %s\n", what.c_str(), std::strerror(error));
+    return 1;
+}
+
+// A descriptor that closes itself.
+struct Fd {
+    int fd = -1;
+    explicit Fd(int f = -1) : fd(f) {}
+    ~Fd()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    Fd(const Fd &) = delete;
+    Fd &operator=(const Fd &) = delete;
+};
+
+// At most the game's limit of a regular file in folder, through a descriptor
+// opened without following a link or waiting on a FIFO. Only what every account
+// could read already is carried over: a pupil's link to a secret file must not
+// put the secret into a record that every account reads.
+std::optional<std::string> readEntry(int folder, const char *name, bool anyMode)
+{
+    const Fd file(
+        ::openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat st {};
+    if (file.fd < 0 || ::fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    if (!anyMode && (st.st_mode & S_IROTH) == 0)
+        return std::nullopt;
+    std::string text(native::kRecordReadLimit, '\0');
+    const ssize_t n = ::pread(file.fd, text.data(), text.size(), 0);
+    if (n < 0)
+        return std::nullopt;
+    text.resize(std::size_t(n));
+    return text;
+}
+
+// The old folder's record: the journal's save when it is whole (a save cut short
+// is finished), else the two files as they are.
+store::Contents oldRecord(int folder)
+{
+    // A helper of the running version may be saving: let it finish, for a while.
+    const Fd journalLock(::openat(folder, store::kJournalFile,
+                                  O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat st {};
+    if (journalLock.fd >= 0 && ::fstat(journalLock.fd, &st) == 0 && S_ISREG(st.st_mode))
+        native::lock(journalLock.fd, store::kLockDeadline);
+    // A whole journal cannot be a copy of a secret: its checksum says so.
+    if (const auto journal = readEntry(folder, store::kJournalFile, true))
+        if (const auto save = store::parseJournal(*journal))
+            return *save;
+    return {readEntry(folder, store::kScoreFile, false).value_or(std::string()),
+            readEntry(folder, store::kNameFile, false).value_or(std::string())};
+}
+
+// A new file of root's and the games group's in folder.
+int makeFile(int folder, const std::string &name, unsigned mode, gid_t games,
+             const std::string &content)
+{
+    const Fd file(
+        ::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (file.fd < 0)
+        return fail("making " + name);
+    if (::write(file.fd, content.data(), content.size()) != ssize_t(content.size()) ||
+        ::fchown(file.fd, 0, games) != 0 || ::fchmod(file.fd, mode) != 0 || ::fsync(file.fd) != 0)
+        return fail("writing " + name);
+    return 0;
+}
+
+// Everything below folder, without following links; each folder is made root's
+// alone before it is read, so nothing new appears in it meanwhile. Too deep, or
+// gone wrong: what is left stays in a folder only root can enter.
+void removeContents(int folder, int depth)
+{
+    if (::fchown(folder, 0, 0) != 0 || ::fchmod(folder, 0700) != 0 || depth > 64)
+        return;
+    const int listing = ::dup(folder);
+    DIR *dir = listing < 0 ? nullptr : ::fdopendir(listing);
+    if (!dir) {
+        if (listing >= 0)
+            ::close(listing);
+        return;
+    }
+    while (const dirent *entry = ::readdir(dir)) {
+        if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
+            continue;
+        if (::unlinkat(folder, entry->d_name, 0) == 0)
+            continue;
+        const Fd inner(
+            ::openat(folder, entry->d_name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        if (inner.fd >= 0) {
+            removeContents(inner.fd, depth + 1);
+            ::unlinkat(folder, entry->d_name, AT_REMOVEDIR);
+        }
+    }
+    ::closedir(dir);
+}
+
+int setUpHelper(const char *path, gid_t games)
+{
+    const Fd helper(::open(path, O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    struct stat st {};
+    if (helper.fd < 0 || ::fstat(helper.fd, &st) != 0)
+        return fail(path);
+    if (!S_ISREG(st.st_mode) || st.st_nlink != 1)
+        return fail(std::string(path) + " is not a program of one name", EINVAL);
+    if (::fchown(helper.fd, 0, games) != 0 || ::fchmod(helper.fd, 02755) != 0)
+        return fail(path);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc < 2 || argv[1][0] != '/') {
+        std::fprintf(stderr, "usage: quorvela-record-setup /FOLDER [HELPER...]\n");
+        return 2;
+    }
+    const group *gamesGroup = ::getgrnam("games");
+    if (!gamesGroup)
+        return fail("no group games", ENOENT);
+    const gid_t games = gamesGroup->gr_gid;
+    ::umask(022);
+
+    std::string path = argv[1];
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    const std::string parentPath = path.substr(0, std::max<std::size_t>(path.find_last_of('/'), 1));
+    const std::string name = path.substr(path.find_last_of('/') + 1);
+    for (std::size_t at = parentPath.find('/', 1);; at = parentPath.find('/', at + 1)) {
+        const std::string folder = parentPath.substr(0, at);
+        if (::mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST)
+            return fail("making " + folder);
+        if (at == std::string::npos)
+            break;
+    }
+    // The parent is root's, and no other account may put a name in it (or, like
+    // /tmp, may not take away one of root's).
+    const Fd parent(::open(parentPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    struct stat st {};
+    if (parent.fd < 0 || ::fstat(parent.fd, &st) != 0)
+        return fail(parentPath);
+    if (st.st_uid != 0 || ((st.st_mode & 022) != 0 && (st.st_mode & S_ISVTX) == 0))
+        return fail(parentPath + " may be changed by other accounts", EPERM);
+
+    // The new folder, root's alone until it is whole.
+    std::string fresh;
+    for (int attempt = 0;; ++attempt) {
+        fresh = "." + name + ".new-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+        if (::mkdirat(parent.fd, fresh.c_str(), 0700) == 0)
+            break;
+        if (errno != EEXIST || attempt > 100)
+            return fail("making " + fresh);
+    }
+    const Fd folder(
+        ::openat(parent.fd, fresh.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (folder.fd < 0)
+        return fail(fresh);
+
+    // The old folder, closed to every account before it is read.
+    store::Contents record;
+    const Fd old(
+        ::openat(parent.fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (old.fd >= 0 && ::fchown(old.fd, 0, 0) == 0 && ::fchmod(old.fd, 0700) == 0)
+        record = oldRecord(old.fd);
+
+    const std::string spare = store::kSparePrefix;
+    const std::string empty;
+    const struct {
+        const char *name;
+        unsigned mode;
+        const std::string &content;
+    } files[] = {
+        {store::kScoreFile, store::kFileMode, record.score},
+        {store::kNameFile, store::kFileMode, record.name},
+        {store::kJournalFile, store::kJournalMode, empty},
+    };
+    for (const auto &file : files)
+        if (makeFile(folder.fd, file.name, file.mode, games, file.content) != 0 ||
+            makeFile(folder.fd, spare + file.name, file.mode, games, empty) != 0)
+            return 1;
+    if (::fchown(folder.fd, 0, games) != 0 || ::fchmod(folder.fd, store::kFolderMode) != 0 ||
+        ::fsync(folder.fd) != 0)
+        return fail(fresh);
+
+    // Whatever stood at the name (the old folder, a link, a file) changes places
+    // with the new folder at once, then goes.
+    if (::renameat2(parent.fd, fresh.c_str(), parent.fd, name.c_str(), RENAME_EXCHANGE) == 0) {
+        const Fd gone(
+            ::openat(parent.fd, fresh.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        if (gone.fd >= 0)
+            removeContents(gone.fd, 0);
+        if (::unlinkat(parent.fd, fresh.c_str(), gone.fd >= 0 ? AT_REMOVEDIR : 0) != 0)
+            std::fprintf(stderr, "quorvela-record-setup: left %s/%s (root's alone)\n",
+                         parentPath.c_str(), fresh.c_str());
+    } else if (errno != ENOENT || ::renameat2(parent.fd, fresh.c_str(), parent.fd, name.c_str(),
+                                              RENAME_NOREPLACE) != 0) {
+        return fail("putting the record folder in place");
+    }
+    if (::fsync(parent.fd) != 0)
+        return fail(parentPath);
+
+    for (int i = 2; i < argc; ++i)
+        if (setUpHelper(argv[i], games) != 0)
+            return 1;
+    return 0;
+}

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# The Windows record setup under Wine, over a %ProgramData%\Quorvela that a pupil made
+# first: the record kept, read-only attributes cleared, whatever else stood there gone.
+# Wine keeps no access lists and makes no reparse points, so neither the rights it
+# sets nor a link set aside is seen here.
+# Usage: recordsetup-wine.sh PREFIX SETUP_EXE
+set -euo pipefail
+work=$(mktemp -d)
+source "$(dirname "$0")/../e2e/lib.sh"
+source "$(dirname "$0")/../../packaging/windows/wine.sh"
+trap 'stop_wine; rm -rf "$work"' EXIT
+use_wine_prefix "$1"
+setup="Z:$(realpath "$2" | tr / '\\')"
+"$wine" cmd /c exit 2>/dev/null   # the prefix, made once
+folder=$WINEPREFIX/drive_c/ProgramData/Quorvela
+rm -rf "$folder"
+
+# A pupil's folder: the record, a read-only journal, a stray file and folder.
+mkdir -p "$folder/stray"
+printf '12\r\n' >"$folder/qvlmarc.txt"
+printf 'Eva\r\n' >"$folder/qvlmarc1.txt"
+: >"$folder/qvlmarc.journal"
+: >"$folder/stray/inside"
+: >"$folder/.qvlmarc.txt.Ab3"
+"$wine" cmd /c attrib +r 'C:\ProgramData\Quorvela\qvlmarc.journal' >/dev/null 2>&1
+check "the pupil's journal is read-only before" \
+  bash -c "'$wine' cmd /c attrib 'C:\\ProgramData\\Quorvela\\qvlmarc.journal' 2>/dev/null | grep -q ' R '"
+
+check "the setup ends with status 0" "$wine" "$setup"
+check "the record is kept" test "$(cat "$folder/qvlmarc.txt" "$folder/qvlmarc1.txt")" = $'12\r\nEva\r'
+check "only the three files are left" test "$(ls -A "$folder" | LC_ALL=C sort | tr '\n' ' ')" = "qvlmarc.journal qvlmarc.txt qvlmarc1.txt "
+check "the journal is no longer read-only" \
+  bash -c "! '$wine' cmd /c attrib 'C:\\ProgramData\\Quorvela\\qvlmarc.journal' 2>/dev/null | grep -q ' R '"
+
+# A record file with a second name elsewhere (Wine makes no reparse points, whose
+# setting aside is not seen here): its content goes into a file of its own.
+ln "$folder/qvlmarc1.txt" "$work/second-name"
+check "the setup ends with status 0 again" "$wine" "$setup"
+printf 'Ugo\r\n' >"$work/second-name"
+check "the second name no longer reaches the record" test "$(cat "$folder/qvlmarc1.txt")" = $'Eva\r'
+check "the name file has one name" test "$(stat -c %h "$folder/qvlmarc1.txt")" = 1
+check "the score is still kept" test "$(cat "$folder/qvlmarc.txt")" = $'12\r'
+summary
