@@ -38,13 +38,14 @@ void Tavola::Form_Load()
 
     // A missing record file is made empty, an existing one left as it is (a
     // save that was cut short is finished first). One that only root may make
-    // again (an installation's) reads as no record meanwhile.
+    // again (an installation's), or that another program holds without sharing
+    // it (Windows), reads as no record meanwhile.
     services_.record.prepare(windowsDir);
     const auto recordText = [this](const QString &path) {
         try {
             return Leggifiletxt(path);
         } catch (const FileError &error) {
-            if (error.error == ENOENT)
+            if (error.error == ENOENT || error.error == native::kBusy)
                 return QString();
             throw;
         }
