@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# The Debian package on a machine that has nothing else: built as the README builds
-# it, installed with apt-get into a fresh minimal Debian 12 root, and the installed
-# game played there by two pupils' accounts under an X server of the test's own:
-# the first saves a record, the second tries to change the record with plain shell
-# commands (all must fail), then saves a better one by playing. Prints what the
-# install added. Needs root (debootstrap, chroot, mounts); exits 77 (skipped)
-# without it.
+# The Debian package as a distribution makes it and a school installs it: the
+# source package built twice with dpkg-buildpackage in a fresh minimal Debian 12
+# root that holds only build-essential and the Build-Depends (the two .deb files
+# must be the same, and lintian must find nothing), then installed with apt-get
+# into another fresh root over an older version's record folder, where the
+# installed game is played by two pupils' accounts under an X server of the
+# test's own, attacked with plain shell commands (all must fail), and tested with
+# its own autopkgtest. Prints what the install added. Needs root (debootstrap,
+# chroot, mounts); exits 77 (skipped) without it.
 # Usage: cleaninstall.sh SOURCE_DIR WORK_DIR   (WORK_DIR inside the build tree)
 set -euo pipefail
 # Every name in the record folder, hidden ones too, in one order.
@@ -15,6 +17,8 @@ source_dir=$1
 work=$2
 [ "$(id -u)" = 0 ] || { echo "skipped: needs root"; exit 77; }
 
+base=$work/base
+builder=$work/build-root
 root=$work/root
 mounts=()
 mkdir -p "$work"
@@ -23,7 +27,7 @@ source "$(dirname "$0")/../e2e/lib.sh"
 cleanup() {
   stop_all
   for ((i = ${#mounts[@]} - 1; i >= 0; i--)); do umount "${mounts[i]}" 2>/dev/null || umount -l "${mounts[i]}" || true; done
-  # The root stays in the build tree for a look after a failure; the next run makes it anew.
+  # The roots stay in the build tree for a look after a failure; the next run makes them anew.
 }
 trap cleanup EXIT
 
@@ -32,17 +36,54 @@ mount_in_root() { # mount arguments..., target inside the root
   mounts+=("${*: -1}")
 }
 
-# The package, as the README builds it.
-(cd "$source_dir" && cmake --preset package >/dev/null && cmake --build --preset package >/dev/null &&
-  cd build-pkg && cpack >/dev/null)
-deb=$(ls "$source_dir"/build-pkg/quorvela_*.deb)
-
-# A fresh minimal Debian 12.
-rm -rf "$root"
+# A fresh minimal Debian 12, copied for building and for installing.
+rm -rf "$base" "$builder" "$root"
 started=$SECONDS
-debootstrap --variant=minbase bookworm "$root" http://deb.debian.org/debian >"$work/debootstrap.log" 2>&1 ||
+debootstrap --variant=minbase bookworm "$base" http://deb.debian.org/debian >"$work/debootstrap.log" 2>&1 ||
   die "debootstrap failed: $(tail -n3 "$work/debootstrap.log")"
 echo "note - minimal root made in $((SECONDS - started)) s"
+cp -a "$base" "$builder"
+cp -a "$base" "$root"
+
+# The source package, built as Debian's build daemons build it: build-essential
+# and the Build-Depends alone, then dpkg-buildpackage, twice, in two folders.
+mount_in_root -t proc proc "$builder/proc"
+started=$SECONDS
+mkdir -p "$builder/build/first/quorvela" "$builder/build/second/elsewhere/quorvela"
+(cd "$source_dir" && git ls-files -co --exclude-standard -z | tar --null -cf - -T -) |
+  tar -xf - -C "$builder/build/first/quorvela"
+cp -a "$builder/build/first/quorvela/." "$builder/build/second/elsewhere/quorvela/"
+chroot "$builder" sh -c 'apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends build-essential &&
+  DEBIAN_FRONTEND=noninteractive apt-get build-dep -y -qq --no-install-recommends /build/first/quorvela' \
+  >"$work/build-deps.log" 2>&1 || die "the Build-Depends did not install: $(tail -n3 "$work/build-deps.log")"
+echo "note - build-essential and the Build-Depends installed in $((SECONDS - started)) s"
+for folder in /build/first/quorvela /build/second/elsewhere/quorvela; do
+  started=$SECONDS
+  chroot "$builder" sh -c "cd $folder && dpkg-buildpackage -us -uc -b" >"$work/build-${folder//\//_}.log" 2>&1 ||
+    die "dpkg-buildpackage failed in $folder: $(grep -m3 -iE 'error|fail' "$work/build-${folder//\//_}.log")"
+  echo "note - dpkg-buildpackage took $((SECONDS - started)) s in $folder"
+  sleep 1 # a later second for the second build
+done
+first=$(ls "$builder"/build/first/quorvela_*.deb | grep -v dbgsym)
+second=$(ls "$builder"/build/second/elsewhere/quorvela_*.deb | grep -v dbgsym)
+if ! check "two builds in two folders at two times make the same package" cmp -s "$first" "$second"; then
+  diffoscope --text "$work/diffoscope.txt" "$first" "$second" >/dev/null 2>&1 || true
+  echo "note - what differs: $(head -c 2000 "$work/diffoscope.txt")"
+fi
+deb=$first
+check "lintian finds nothing on the package (overrides carry their reasons)" \
+  lintian --fail-on error,warning,info,pedantic -I -E --pedantic "${deb%_*.deb}"_*.changes
+contents=$(dpkg-deb -c "$deb")
+for path in usr/games/quorvela usr/libexec/quorvela/quorvela-record usr/libexec/quorvela/quorvela-record-setup \
+            usr/lib/tmpfiles.d/quorvela.conf usr/share/applications/invalid.quorvela.quorvela.desktop \
+            usr/share/man/man6/quorvela.6.gz; do
+  check "the package holds $path" grep -q "\./$path\$" <<<"$contents"
+done
+check "the package ships the helper set-group-id games" \
+  grep -q '^-rwxr-sr-x root/games .* \./usr/libexec/quorvela/quorvela-record$' <<<"$contents"
+check "the maintainer scripts use no dpkg-statoverride" \
+  bash -c "! dpkg-deb --ctrl-tarfile '$deb' | tar -xOf - | grep -q statoverride"
+
 installed() { chroot "$root" dpkg-query -W -f='${Installed-Size}\n'; }
 packages_before=$(installed | wc -l)
 kib_before=$(installed | awk '{ s += $1 } END { print s }')
@@ -129,7 +170,7 @@ start_game() { # account [VARIABLE=value...]: starts the installed game as that 
   shift
   install -d -m 0700 -o "$(chroot "$root" id -u "$account")" "$root/tmp/run-$account"
   as_pupil "$account" env -i DISPLAY="$DISPLAY" HOME="/home/$account" XDG_RUNTIME_DIR="/tmp/run-$account" \
-    LANG=C.UTF-8 DBUS_SESSION_BUS_ADDRESS=disabled: "$@" /usr/bin/quorvela >"$work/game-$account.log" 2>&1 &
+    LANG=C.UTF-8 DBUS_SESSION_BUS_ADDRESS=disabled: "$@" /usr/games/quorvela >"$work/game-$account.log" 2>&1 &
   game_pid=$!
   pids+=("$game_pid")
 }
@@ -260,12 +301,24 @@ chroot "$root" env DEBIAN_FRONTEND=noninteractive dpkg -i "/tmp/$(basename "$deb
   die "the reinstall failed: $(tail -n3 "$work/install.log")"
 game_program() { for pid in "$game_pid" $(descendants "$game_pid"); do readlink "/proc/$pid/exe"; done; }
 check "the running game's program was replaced on disk" \
-  bash -c "grep -q '/usr/bin/quorvela (deleted)\$' <<<'$(game_program)'"
+  bash -c "grep -q '/usr/games/quorvela (deleted)\$' <<<'$(game_program)'"
 eval "$(xdotool getwindowgeometry --shell "$window")"
 score_in "$X" "$Y" 1 "$work"
 leave_with_yes "$game_pid" congratulated || die "Gina's leaving did not go through its boxes"
 check "Gina's game ended" game_ended
 check "Gina's 1 is saved by the replaced game" record_holds 1 Gina
 check "the record is as protected as at installation" test "$(modes)" = "$protected_modes"
+
+# The package's own autopkgtest, as Debian's CI runs it, on the built package in this root.
+mkdir -p "$root/build/quorvela"
+tar -cf - -C "$builder/build/first/quorvela" . | tar -xf - -C "$root/build/quorvela"
+cp "$deb" "$root/build/"
+mount_in_root --bind /dev/pts "$root/dev/pts"
+started=$SECONDS
+chroot "$root" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends autopkgtest \
+  >"$work/autopkgtest-install.log" 2>&1 || die "autopkgtest did not install: $(tail -n3 "$work/autopkgtest-install.log")"
+check "the package's autopkgtest passes" \
+  chroot "$root" autopkgtest "/build/$(basename "$deb")" /build/quorvela -- null >"$work/autopkgtest.log" 2>&1
+echo "note - autopkgtest took $((SECONDS - started)) s: $(grep -E '^play ' "$work/autopkgtest.log" | tail -n1)"
 
 summary
