@@ -3,7 +3,7 @@
 #include "platform/blinkrest.h"
 #include "platform/dialogs.h"
 #include "platform/programend.h"
-#include "platform/randomsource.h"
+#include "game/rules/randomsource.h"
 #include "platform/session.h"
 #include "record/recordfiles.h"
 #include "record/recordkeeper.h"

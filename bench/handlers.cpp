@@ -1,5 +1,5 @@
 // What every handler a player triggers costs, in process, repaint included.
-#include "game/fraction.h"
+#include "game/rules/fraction.h"
 #include "tests/support/fakes.h"
 
 #include <QApplication>

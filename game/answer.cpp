@@ -1,10 +1,10 @@
 // Typing the answer: Enter in the numerator box moves on to the denominator
 // box, Enter in the denominator box judges the answer.
-#include "judging.h"
-#include "scoring.h"
+#include "game/rules/judging.h"
+#include "game/rules/scoring.h"
 
 #include "platform/keypress.h"
-#include "platform/numbers.h"
+#include "game/rules/numbers.h"
 #include "ui/controls.h"
 #include "ui/tavola.h"
 

@@ -1,8 +1,8 @@
 // Drawing a problem: two random fractions, their sum in lowest terms, and the
 // coloured stripes that go with it.
-#include "fraction.h"
-#include "platform/numbers.h"
-#include "platform/randomsource.h"
+#include "game/rules/fraction.h"
+#include "game/rules/numbers.h"
+#include "game/rules/randomsource.h"
 #include "ui/controls.h"
 #include "ui/tavola.h"
 

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "fileerror.h"
-#include "nativefile.h"
+#include "record/store/nativefile.h"
 
 #include <QString>
 #include <cstdint>

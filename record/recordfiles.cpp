@@ -4,7 +4,7 @@
 #include "ui/tavola.h"
 
 #ifdef _WIN32
-#include "platform/nativefile.h"
+#include "record/store/nativefile.h"
 #include "recordkeeper.h"
 #endif
 

@@ -1,6 +1,6 @@
 #include "recordkeeper.h"
 
-#include "helperrequest.h"
+#include "record/store/helperrequest.h"
 #include "platform/fileerror.h"
 #include "platform/textfiles.h"
 

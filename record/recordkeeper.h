@@ -3,7 +3,7 @@
 // record files), the game itself elsewhere (Windows) and in tests.
 #pragma once
 
-#include "recordstore.h"
+#include "record/store/recordstore.h"
 
 #include <QString>
 

@@ -1,5 +1,5 @@
 // The clock's arithmetic and its text.
-#include "clock/clocktext.h"
+#include "game/rules/clocktext.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
 // The reduction to lowest terms, against exact arithmetic.
-#include "game/fraction.h"
+#include "game/rules/fraction.h"
 
 #include <QTest>
 #include <numeric>

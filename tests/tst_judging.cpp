@@ -1,5 +1,5 @@
 // The judging rules apart from the window: answer keys, and judging against scoring.
-#include "game/judging.h"
+#include "game/rules/judging.h"
 
 #include <QLocale>
 #include <QTest>

@@ -1,5 +1,5 @@
 // Number readings and formats.
-#include "platform/numbers.h"
+#include "game/rules/numbers.h"
 
 #include <QTest>
 #include <cmath>

@@ -2,9 +2,9 @@
 // arguments (here the input split at NUL bytes), the journal it finds, and what
 // it reads of its caller in /proc. Any bytes are refused or read within their
 // bounds, never a crash; what is taken in is what the strict rules allow.
-#include "record/callercheck.h"
-#include "record/helperrequest.h"
-#include "record/recordstore.h"
+#include "record/store/callercheck.h"
+#include "record/store/helperrequest.h"
+#include "record/store/recordstore.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // Any pair of answer texts against any expected sum: no crash, and an answer
 // that the scoring counts as correct is never announced as wrong.
-#include "game/judging.h"
-#include "platform/numbers.h"
+#include "game/rules/judging.h"
+#include "game/rules/numbers.h"
 
 #include <cstdint>
 #include <cstdlib>

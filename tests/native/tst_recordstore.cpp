@@ -1,9 +1,9 @@
 // The record on disk without Qt: the file layer, the journaled store and the
 // helper's strict reading of its arguments. Built for Linux and, with MinGW, for
 // Windows, where it runs under Wine (through tests/native/wine-run.sh).
-#include "platform/nativefile.h"
-#include "record/helperrequest.h"
-#include "record/recordstore.h"
+#include "record/store/nativefile.h"
+#include "record/store/helperrequest.h"
+#include "record/store/recordstore.h"
 
 #include <atomic>
 #include <cerrno>
@@ -17,7 +17,7 @@
 #include <vector>
 
 #ifndef _WIN32
-#include "record/callercheck.h"
+#include "record/store/callercheck.h"
 
 #include <csignal>
 #include <sys/stat.h>

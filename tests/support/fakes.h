@@ -3,7 +3,7 @@
 
 #include "platform/dialogs.h"
 #include "platform/programend.h"
-#include "platform/randomsource.h"
+#include "game/rules/randomsource.h"
 #include "record/recordkeeper.h"
 #include "ui/controls.h"
 #include "ui/tavola.h"

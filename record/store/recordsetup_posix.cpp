@@ -7,7 +7,7 @@
 // descriptors and rebuilt by root into a new folder of new files, which then takes
 // the old folder's place; the old one goes.
 // Usage: quorvela-record-setup FOLDER [HELPER...]   (each HELPER made set-group-id games)
-#include "record/recordstore.h"
+#include "recordstore.h"
 
 #include <algorithm>
 #include <cerrno>

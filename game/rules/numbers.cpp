@@ -1,6 +1,6 @@
 #include "numbers.h"
 
-#include "leadingnumber.h"
+#include "record/store/leadingnumber.h"
 
 #include <algorithm>
 #include <charconv>

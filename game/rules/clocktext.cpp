@@ -1,6 +1,6 @@
 #include "clocktext.h"
 
-#include "platform/numbers.h"
+#include "numbers.h"
 
 namespace quorvela {
 

@@ -1,6 +1,6 @@
 #include "recordstore.h"
 
-#include "platform/leadingnumber.h"
+#include "leadingnumber.h"
 
 #include <cerrno>
 #include <cstdint>

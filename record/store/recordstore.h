@@ -5,7 +5,7 @@
 // games group; the game runs it itself where there is no helper (Windows).
 #pragma once
 
-#include "platform/nativefile.h"
+#include "nativefile.h"
 
 #include <chrono>
 #include <cstddef>

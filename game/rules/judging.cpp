@@ -1,8 +1,8 @@
 // The pure rules of an answer: which keys edit it, and its two tests.
 #include "judging.h"
 
-#include "platform/keycodes.h"
-#include "platform/numbers.h"
+#include "keycodes.h"
+#include "numbers.h"
 
 namespace quorvela {
 

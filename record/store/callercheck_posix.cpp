@@ -23,29 +23,19 @@ std::string_view nextField(std::string_view &line)
     return field;
 }
 
-bool hexNumber(std::string_view text, unsigned long long &value)
-{
-    if (text.empty() || text.size() > 16)
-        return false;
-    value = 0;
-    for (const char c : text) {
-        const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
-        if (digit < 0)
-            return false;
-        value = value * 16 + unsigned(digit);
-    }
-    return true;
-}
-
-bool decimalNumber(std::string_view text, unsigned long long &value)
+// Digits of a number in base 10 or 16 (lower case, as /proc writes them).
+bool parseNumber(std::string_view text, unsigned base, unsigned long long &value)
 {
     if (text.empty() || text.size() > 20)
         return false;
     value = 0;
     for (const char c : text) {
-        if (c < '0' || c > '9')
+        const unsigned digit = c >= '0' && c <= '9'   ? unsigned(c - '0')
+                               : c >= 'a' && c <= 'f' ? unsigned(c - 'a' + 10)
+                                                      : base;
+        if (digit >= base)
             return false;
-        value = value * 10 + unsigned(c - '0');
+        value = value * base + digit;
     }
     return true;
 }
@@ -79,8 +69,8 @@ bool mappingTrusted(std::string_view line, const Trust &trust, StatFunction stat
     }
     const std::size_t colon = device.find(':');
     unsigned long long major = 0, minor = 0, number = 0;
-    if (colon == std::string_view::npos || !hexNumber(device.substr(0, colon), major) ||
-        !hexNumber(device.substr(colon + 1), minor) || !decimalNumber(inode, number))
+    if (colon == std::string_view::npos || !parseNumber(device.substr(0, colon), 16, major) ||
+        !parseNumber(device.substr(colon + 1), 16, minor) || !parseNumber(inode, 10, number))
         return false;
     const std::string name(path);
     struct stat st {};
@@ -121,7 +111,7 @@ long tracerOf(std::string_view status)
     std::string_view rest = status.substr(at + kField.size());
     rest.remove_prefix(std::min(rest.find_first_not_of(" \t"), rest.size()));
     unsigned long long pid = 0;
-    return decimalNumber(rest.substr(0, rest.find('\n')), pid) ? long(pid) : -1;
+    return parseNumber(rest.substr(0, rest.find('\n')), 10, pid) ? long(pid) : -1;
 }
 
 bool loadsForeignCode(std::string_view environment)
