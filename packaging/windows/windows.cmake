@@ -28,3 +28,4 @@ file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/qt.conf "[Paths]\nPrefix = .\nPlugins = .
 add_executable(quorvela-record-setup ${PROJECT_SOURCE_DIR}/record/store/recordsetup_win.cpp)
 set_target_properties(quorvela-record-setup PROPERTIES WIN32_EXECUTABLE ON)
 target_link_options(quorvela-record-setup PRIVATE -static-libgcc -static-libstdc++)
+target_link_libraries(quorvela-record-setup PRIVATE ntdll)

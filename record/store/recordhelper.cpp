@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -110,7 +111,14 @@ int main(int argc, char **argv)
     ensureStandardFiles();
     // Nothing of the caller's environment is used, nor passed on.
     ::clearenv();
-    // Never left behind for long, should its game die while it waits.
+    // Ends a helper whose game died while it waited, whatever signal handling its
+    // caller passed on. A helper that its owner stopped is not ended by it: that
+    // takes a signal the owner may send or withhold (see the README).
+    ::signal(SIGALRM, SIG_DFL);
+    sigset_t alarmOnly;
+    ::sigemptyset(&alarmOnly);
+    ::sigaddset(&alarmOnly, SIGALRM);
+    ::sigprocmask(SIG_UNBLOCK, &alarmOnly, nullptr);
     ::alarm(kLifetimeSeconds);
     // Files made in a folder of the games group stay writable by the group.
     ::umask(002);

@@ -16,11 +16,16 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <grp.h>
+#include <linux/openat2.h>
 #include <optional>
+#include <set>
 #include <string>
 #include <sys/file.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -45,14 +50,30 @@ struct Fd {
     Fd &operator=(const Fd &) = delete;
 };
 
+// A name in folder opened without following a link and without crossing into
+// another mount: a pupil's FUSE mount in the old folder could otherwise keep this
+// program waiting for ever on an answer that never comes.
+int openBelow(int folder, const char *name, int flags)
+{
+    open_how how{};
+    how.flags = std::uint64_t(flags | O_NOFOLLOW | O_CLOEXEC);
+    how.resolve = RESOLVE_NO_XDEV | RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
+    const long fd = ::syscall(SYS_openat2, folder, name, &how, sizeof how);
+    return int(fd);
+}
+
+int openFolderBelow(int folder, const char *name)
+{
+    return openBelow(folder, name, O_RDONLY | O_DIRECTORY);
+}
+
 // At most the game's limit of a regular file in folder, through a descriptor
 // opened without following a link or waiting on a FIFO. Only what every account
 // could read already is carried over: a pupil's link to a secret file must not
 // put the secret into a record that every account reads.
 std::optional<std::string> readEntry(int folder, const char *name, bool anyMode)
 {
-    const Fd file(
-        ::openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    const Fd file(openBelow(folder, name, O_RDONLY | O_NONBLOCK | O_NOCTTY));
     struct stat st {};
     if (file.fd < 0 || ::fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode))
         return std::nullopt;
@@ -71,8 +92,7 @@ std::optional<std::string> readEntry(int folder, const char *name, bool anyMode)
 store::Contents oldRecord(int folder)
 {
     // A helper of the running version may be saving: let it finish, for a while.
-    const Fd journalLock(::openat(folder, store::kJournalFile,
-                                  O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    const Fd journalLock(openBelow(folder, store::kJournalFile, O_RDONLY | O_NONBLOCK | O_NOCTTY));
     struct stat st {};
     if (journalLock.fd >= 0 && ::fstat(journalLock.fd, &st) == 0 && S_ISREG(st.st_mode))
         native::lock(journalLock.fd, store::kLockDeadline);
@@ -98,33 +118,62 @@ int makeFile(int folder, const std::string &name, unsigned mode, gid_t games,
     return 0;
 }
 
-// Everything below folder, without following links; each folder is made root's
-// alone before it is read, so nothing new appears in it meanwhile. Too deep, or
-// gone wrong: what is left stays in a folder only root can enter.
-void removeContents(int folder, int depth)
+// Removes the tree at name in parent, without following links or entering
+// another mount, each folder made root's alone before it is read so that nothing
+// new appears in it meanwhile. It goes down, and back up through "..", with a list
+// of names and one descriptor at a time, so that no depth runs out of
+// descriptors; whatever cannot go (a mount) stays in a folder only root enters.
+bool removeTree(int parent, const std::string &name)
 {
-    if (::fchown(folder, 0, 0) != 0 || ::fchmod(folder, 0700) != 0 || depth > 64)
-        return;
-    const int listing = ::dup(folder);
-    DIR *dir = listing < 0 ? nullptr : ::fdopendir(listing);
-    if (!dir) {
-        if (listing >= 0)
-            ::close(listing);
-        return;
-    }
-    while (const dirent *entry = ::readdir(dir)) {
-        if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
-            continue;
-        if (::unlinkat(folder, entry->d_name, 0) == 0)
-            continue;
-        const Fd inner(
-            ::openat(folder, entry->d_name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-        if (inner.fd >= 0) {
-            removeContents(inner.fd, depth + 1);
-            ::unlinkat(folder, entry->d_name, AT_REMOVEDIR);
+    int fd = openFolderBelow(parent, name.c_str());
+    if (fd < 0)
+        return ::unlinkat(parent, name.c_str(), 0) == 0;
+    std::vector<std::string> path;              // the names from the top down to fd
+    std::vector<std::set<std::string>> kept(1); // for each level, what cannot go
+    for (long work = 0; work < 1000000; ++work) {
+        if (::fchown(fd, 0, 0) != 0 || ::fchmod(fd, 0700) != 0)
+            break;
+        std::string down;
+        if (DIR *dir = ::fdopendir(::dup(fd))) {
+            while (const dirent *entry = ::readdir(dir)) {
+                const std::string entryName = entry->d_name;
+                if (entryName == "." || entryName == ".." || kept.back().count(entryName))
+                    continue;
+                if (::unlinkat(fd, entry->d_name, 0) == 0 ||
+                    ::unlinkat(fd, entry->d_name, AT_REMOVEDIR) == 0)
+                    continue;
+                down = entryName;
+                break;
+            }
+            ::closedir(dir);
         }
+        if (!down.empty()) {
+            const int child = openFolderBelow(fd, down.c_str());
+            if (child < 0) {
+                kept.back().insert(down);
+                continue;
+            }
+            ::close(fd);
+            fd = child;
+            path.push_back(down);
+            kept.emplace_back();
+            continue;
+        }
+        // Nothing here can go any more: back up, and remove this folder there.
+        if (path.empty())
+            break;
+        const int up = ::openat(fd, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ::close(fd);
+        if (up < 0)
+            return false;
+        fd = up;
+        kept.pop_back();
+        if (::unlinkat(fd, path.back().c_str(), AT_REMOVEDIR) != 0)
+            kept.back().insert(path.back());
+        path.pop_back();
     }
-    ::closedir(dir);
+    ::close(fd);
+    return ::unlinkat(parent, name.c_str(), AT_REMOVEDIR) == 0;
 }
 
 int setUpHelper(const char *path, gid_t games)
@@ -189,10 +238,15 @@ int main(int argc, char **argv)
     if (folder.fd < 0)
         return fail(fresh);
 
+    // A mount that an account put at the folder's name (FUSE lets a pupil mount on
+    // a folder they may write) goes first, without waiting on it.
+    if (const Fd probe(openFolderBelow(parent.fd, name.c_str()));
+        probe.fd < 0 && errno == EXDEV &&
+        ::umount2(path.c_str(), MNT_DETACH | UMOUNT_NOFOLLOW) != 0)
+        return fail("unmounting " + path);
     // The old folder, closed to every account before it is read.
     store::Contents record;
-    const Fd old(
-        ::openat(parent.fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    const Fd old(openFolderBelow(parent.fd, name.c_str()));
     if (old.fd >= 0 && ::fchown(old.fd, 0, 0) == 0 && ::fchmod(old.fd, 0700) == 0)
         record = oldRecord(old.fd);
 
@@ -218,11 +272,7 @@ int main(int argc, char **argv)
     // Whatever stood at the name (the old folder, a link, a file) changes places
     // with the new folder at once, then goes.
     if (::renameat2(parent.fd, fresh.c_str(), parent.fd, name.c_str(), RENAME_EXCHANGE) == 0) {
-        const Fd gone(
-            ::openat(parent.fd, fresh.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-        if (gone.fd >= 0)
-            removeContents(gone.fd, 0);
-        if (::unlinkat(parent.fd, fresh.c_str(), gone.fd >= 0 ? AT_REMOVEDIR : 0) != 0)
+        if (!removeTree(parent.fd, fresh))
             std::fprintf(stderr, "quorvela-record-setup: left %s/%s (root's alone)\n",
                          parentPath.c_str(), fresh.c_str());
     } else if (errno != ENOENT || ::renameat2(parent.fd, fresh.c_str(), parent.fd, name.c_str(),
