@@ -1,4 +1,5 @@
 // What every handler a player triggers costs, in process, repaint included.
+#include "game/rules/drawing.h"
 #include "game/rules/fraction.h"
 #include "tests/support/fakes.h"
 
@@ -65,17 +66,14 @@ void ClockTick(benchmark::State &state)
 
 void FractionsOfEveryProblem(benchmark::State &state)
 {
+    const std::vector<Problem> problems = everyProblem();
     for (auto _ : state) {
-        for (int a = 1; a <= 8; ++a)
-            for (int b = 1; b <= 5; ++b)
-                for (int c = 1; c <= 8; ++c)
-                    for (int drawn = 1; drawn <= 8; ++drawn) {
-                        const int d = drawn < c ? c + 2 : drawn;
-                        std::int32_t n = 0, m = 0;
-                        FractionFromDecimal(double(a * d + c * b) / double(b * d), n, m);
-                        benchmark::DoNotOptimize(n);
-                        benchmark::DoNotOptimize(m);
-                    }
+        for (const Problem &p : problems) {
+            std::int32_t n = 0, m = 0;
+            FractionFromDecimal(double(sumNumerator(p)) / double(sumDenominator(p)), n, m);
+            benchmark::DoNotOptimize(n);
+            benchmark::DoNotOptimize(m);
+        }
     }
 }
 

@@ -3,8 +3,8 @@
 #include "game/rules/judging.h"
 #include "game/rules/scoring.h"
 
-#include "platform/keypress.h"
 #include "game/rules/numbers.h"
+#include "platform/keypress.h"
 #include "ui/controls.h"
 #include "ui/tavola.h"
 
@@ -36,20 +36,17 @@ void Tavola::Text3_KeyPress(std::int16_t &KeyAscii)
         if (strictReading(c.Text2->text()) == 1.0)
             c.Line1[0]->hide();
 
-        if (!matchesSumTexts(c.txtAnswer->text(), c.Text3->text(), c.Text9->text(),
-                             c.Text10->text())) {
+        const Verdict verdict = judge(c.txtAnswer->text(), c.Text3->text(), c.Text9->text(),
+                                      c.Text10->text(), resultNum, resultDen);
+        if (verdict == Verdict::Wrong) {
             wrongAnswers = countedUp(wrongAnswers, correctAnswers + wrongAnswers);
-            if (lenientReading(c.Text10->text()) == 1.0)
-                c.lblMessage->setCaption(QStringLiteral("Sbagliato!! ") + c.Text9->text());
-            else
-                c.lblMessage->setCaption(QStringLiteral("Sbagliato!! ") + c.Text9->text() +
-                                         QStringLiteral(" / ") + c.Text10->text());
+            c.lblMessage->setCaption(wrongMessage(c.Text9->text(), c.Text10->text()));
         }
 
         SetBackColor(Qt::black);
-        ScoreAndPraise();
+        const int praise = ScoreAndPraise(verdict);
         // Said by a screen reader when "Nuovo calcolo" takes the focus.
-        describeVerdict();
+        describeVerdict(verdict, praise);
 
         c.Text3->setFocus();
         c.cmdNext->setEnabled(true);

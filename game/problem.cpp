@@ -1,5 +1,6 @@
 // Drawing a problem: two random fractions, their sum in lowest terms, and the
 // coloured stripes that go with it.
+#include "game/rules/drawing.h"
 #include "game/rules/fraction.h"
 #include "game/rules/numbers.h"
 #include "game/rules/randomsource.h"
@@ -22,35 +23,26 @@ void Tavola::cmdNext_Click()
     c.Text6->show();
     c.Line1[1]->show();
     c.lblMessage->setCaption(QString());
+    spokenVerdict_.clear();
     random.reseedFromClock();
     c.txtAnswer->setText(QString());
     c.Text3->setText(QString());
     random.reseedFromClock();
 
-    const int num1 = drawFrom(random.next(), 8);
-    c.Text1->setText(shortestText(num1));
-    const int den1 = drawFrom(random.next(), 5);
-    c.Text2->setText(shortestText(den1));
-    const int num2 = drawFrom(random.next(), 8);
-    c.Text5->setText(shortestText(num2));
-    int den2 = drawFrom(random.next(), 8);
-    c.Text6->setText(shortestText(den2));
-
-    // The second fraction is never improper.
-    if (den2 < num2) {
-        den2 = num2 + 2;
-        c.Text6->setText(shortestText(den2));
-    }
-
-    c.Text9->setText(shortestText(num1 * den2 + num2 * den1));
-    c.Text10->setText(shortestText(den2 * den1));
+    const Problem p = drawProblem(random);
+    c.Text1->setText(shortestText(p.num1));
+    c.Text2->setText(shortestText(p.den1));
+    c.Text5->setText(shortestText(p.num2));
+    c.Text6->setText(shortestText(p.den2));
+    c.Text9->setText(shortestText(sumNumerator(p)));
+    c.Text10->setText(shortestText(sumDenominator(p)));
 
     // A fraction over 1 shows as its numerator alone.
-    if (den1 == 1) {
+    if (p.den1 == 1) {
         c.Line1[0]->hide();
         c.Text2->hide();
     }
-    if (den2 == 1) {
+    if (p.den2 == 1) {
         c.Line1[1]->hide();
         c.Text6->hide();
     }

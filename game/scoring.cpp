@@ -9,7 +9,7 @@
 
 namespace quorvela {
 
-void Tavola::ScoreAndPraise()
+int Tavola::ScoreAndPraise(Verdict verdict)
 {
     Controls &c = *ui;
     c.lblScore1->setCaption(formatPlain(wrongAnswers));
@@ -17,13 +17,14 @@ void Tavola::ScoreAndPraise()
     // One draw for every judged answer, right or wrong.
     const int n = drawFrom(services_.random.next(), 8);
 
-    if (isCorrectAnswer(c.txtAnswer->text(), c.Text3->text(), resultNum, resultDen)) {
+    if (verdict == Verdict::Right) {
         correctAnswers = countedUp(correctAnswers, correctAnswers + wrongAnswers);
         c.lblMessage->setCaption(praise(n));
     }
 
     c.lblScore->setCaption(formatPlain(correctAnswers));
     c.lblScore2->setCaption(formatPlain(correctAnswers + wrongAnswers));
+    return n;
 }
 
 } // namespace quorvela

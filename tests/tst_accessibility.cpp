@@ -43,8 +43,8 @@ private slots:
     void namesRolesDescriptions_data();
     void namesRolesDescriptions();
     void problemReadAsASum();
-    void spokenMessage_data();
-    void spokenMessage();
+    void spokenVerdicts_data();
+    void spokenVerdicts();
     void verdictSaidWhereTheFocusGoes();
 };
 
@@ -158,10 +158,10 @@ void TestAccessibility::problemReadAsASum()
     QCOMPARE(of(game.c().Text1)->text(QAccessible::Description), "tre più sette noni");
 }
 
-void TestAccessibility::spokenMessage_data()
+void TestAccessibility::spokenVerdicts_data()
 {
-    QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("said");
+    QTest::addColumn<QString>("expected");
     const QStringList praises{"Esatto. sei eccezionale!",
                               "Ok!",
                               "Fantastico!",
@@ -171,25 +171,24 @@ void TestAccessibility::spokenMessage_data()
                               "Sei insuperabile!",
                               "Esatto!"};
     for (int n = 1; n <= 8; ++n)
-        QTest::addRow("praise %d: %s", n, qPrintable(praise(n))) << praise(n) << praises[n - 1];
-    QTest::newRow("wrong, a fraction") << "Sbagliato!! 7 / 4"
-                                       << "Sbagliato! Il risultato è sette quarti.";
-    QTest::newRow("wrong, one half") << "Sbagliato!! 1 / 2"
-                                     << "Sbagliato! Il risultato è un mezzo.";
-    QTest::newRow("wrong, a whole number") << "Sbagliato!! 3"
-                                           << "Sbagliato! Il risultato è tre.";
-    QTest::newRow("wrong, beyond ten") << "Sbagliato!! 71 / 40"
-                                       << "Sbagliato! Il risultato è 71 fratto 40.";
-    QTest::newRow("nothing shown") << ""
-                                   << "";
+        QTest::addRow("praise %d: %s", n, qPrintable(praise(n)))
+            << quorvela::spokenPraise(n) << praises[n - 1];
+    QTest::newRow("wrong, a fraction")
+        << quorvela::spokenWrong(7, 4) << "Sbagliato! Il risultato è sette quarti.";
+    QTest::newRow("wrong, one half")
+        << quorvela::spokenWrong(1, 2) << "Sbagliato! Il risultato è un mezzo.";
+    QTest::newRow("wrong, a whole number")
+        << quorvela::spokenWrong(3, 1) << "Sbagliato! Il risultato è tre.";
+    QTest::newRow("wrong, beyond ten")
+        << quorvela::spokenWrong(71, 40) << "Sbagliato! Il risultato è 71 fratto 40.";
 }
 
-void TestAccessibility::spokenMessage()
+void TestAccessibility::spokenVerdicts()
 {
-    // What the message line says, in words a synthesiser pronounces as words.
-    QFETCH(QString, shown);
+    // A verdict in words a synthesiser pronounces as words.
     QFETCH(QString, said);
-    QCOMPARE(quorvela::spokenMessage(shown), said);
+    QFETCH(QString, expected);
+    QCOMPARE(said, expected);
 }
 
 void TestAccessibility::verdictSaidWhereTheFocusGoes()
@@ -217,6 +216,14 @@ void TestAccessibility::verdictSaidWhereTheFocusGoes()
              "Sbagliato! Il risultato è due terzi. Risposte esatte 1, errate 1, totali 2. Go");
     // The numerator box keeps what was typed; only its caret went home.
     QCOMPARE(c.txtAnswer->text(), "9");
+    // Judged again and not counted ("2/3" reads as 2 but is no number): the
+    // message line, and so the words, stay those of the last verdict.
+    c.txtAnswer->setText("2/3");
+    c.Text3->setText("3");
+    QTest::keyClick(c.Text3, Qt::Key_Return);
+    QCOMPARE(c.lblMessage->text(), "Sbagliato!! 2 / 3");
+    QCOMPARE(of(c.cmdNext)->text(QAccessible::Description),
+             "Sbagliato! Il risultato è due terzi. Risposte esatte 1, errate 1, totali 2. Go");
 }
 
 QTEST_MAIN(TestAccessibility)

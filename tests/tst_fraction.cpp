@@ -1,4 +1,5 @@
-// The reduction to lowest terms, against exact arithmetic.
+// The reduction to lowest terms, against exact arithmetic, for every problem drawn.
+#include "game/rules/drawing.h"
 #include "game/rules/fraction.h"
 
 #include <QTest>
@@ -41,23 +42,24 @@ void TestFraction::examples()
 
 void TestFraction::everyProblemTheDrawsCanGive()
 {
-    // Every a/b + c/d the draws can produce, with the second fraction's adjustment.
-    int checked = 0;
-    for (int a = 1; a <= 8; ++a)
-        for (int b = 1; b <= 5; ++b)
-            for (int c = 1; c <= 8; ++c)
-                for (int drawn = 1; drawn <= 8; ++drawn) {
-                    const int d = drawn < c ? c + 2 : drawn;
-                    const int num = a * d + c * b;
-                    const int den = b * d;
-                    const int g = std::gcd(num, den);
-                    std::int32_t n = 0, m = 0;
-                    FractionFromDecimal(double(num) / double(den), n, m);
-                    QCOMPARE(n, num / g);
-                    QCOMPARE(m, den / g);
-                    ++checked;
-                }
-    QCOMPARE(checked, 8 * 5 * 8 * 8);
+    // Every a/b + c/d the draws can produce, the second fraction's rule applied by
+    // the drawing itself, reduces to the sum in lowest terms.
+    const std::vector<Problem> problems = everyProblem();
+    QCOMPARE(problems.size(), std::size_t(8 * 5 * 8 * 8));
+    for (const Problem &p : problems) {
+        QVERIFY(p.den2 >= p.num2);
+        const int num = sumNumerator(p);
+        const int den = sumDenominator(p);
+        const int g = std::gcd(num, den);
+        std::int32_t n = 0, m = 0;
+        FractionFromDecimal(double(num) / double(den), n, m);
+        QCOMPARE(n, num / g);
+        QCOMPARE(m, den / g);
+    }
+    // The draws reach every value of each range.
+    QCOMPARE(problems.front().num1, 1);
+    QCOMPARE(problems.back().num1, 8);
+    QCOMPARE(problems.back().den1, 5);
 }
 
 QTEST_GUILESS_MAIN(TestFraction)

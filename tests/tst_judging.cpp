@@ -1,4 +1,4 @@
-// The judging rules apart from the window: answer keys, and judging against scoring.
+// The judging rules apart from the window: answer keys, and what an answer is worth.
 #include "game/rules/judging.h"
 
 #include <QLocale>
@@ -6,11 +6,17 @@
 
 using namespace quorvela;
 
+Q_DECLARE_METATYPE(quorvela::Verdict)
+
 class TestJudging : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy)); }
     void answerKeys();
-    void scoringNeverCountsWhatJudgingCallsWrong();
+    void verdict_data();
+    void verdict();
+    void wrongMessage_data();
+    void wrongMessage();
 };
 
 void TestJudging::answerKeys()
@@ -22,18 +28,79 @@ void TestJudging::answerKeys()
         QVERIFY(!isAnswerKey(std::int16_t(code)));
 }
 
-void TestJudging::scoringNeverCountsWhatJudgingCallsWrong()
+void TestJudging::verdict_data()
 {
-    // Found by fuzzing: "2" over "\v3" was counted correct and announced wrong at once.
-    const QLocale before;
-    QLocale::setDefault(QLocale::c());
-    const QStringList denominators = {"\v3", "\n3", "3\t", " 3 ", "3"};
-    for (const QString &den : denominators) {
-        if (isCorrectAnswer("2", den, 2, 3))
-            QVERIFY2(matchesSumTexts("2", den, "2", "3"), qPrintable(den));
-    }
-    QVERIFY(isCorrectAnswer("2", " 3 ", 2, 3));
-    QLocale::setDefault(before);
+    QTest::addColumn<QString>("numerator");
+    QTest::addColumn<QString>("denominator");
+    QTest::addColumn<int>("resultNum");
+    QTest::addColumn<int>("resultDen");
+    QTest::addColumn<Verdict>("verdict");
+    QTest::newRow("2/3 right") << "2"
+                               << "3" << 2 << 3 << Verdict::Right;
+    QTest::newRow("unreduced 10/15 is wrong") << "10"
+                                              << "15" << 2 << 3 << Verdict::Wrong;
+    QTest::newRow("3 over 1 is right") << "3"
+                                       << "1" << 3 << 1 << Verdict::Right;
+    QTest::newRow("6 over 2 is wrong") << "6"
+                                       << "2" << 3 << 1 << Verdict::Wrong;
+    QTest::newRow("blanks around are read") << " 2 "
+                                            << "3" << 2 << 3 << Verdict::Right;
+    QTest::newRow("blank inside judges as 12 but is not counted")
+        << "1 2"
+        << "5" << 12 << 5 << Verdict::NotCounted;
+    QTest::newRow("3/4 judged by its leading 3 but not counted")
+        << "3/4"
+        << "1" << 3 << 1 << Verdict::NotCounted;
+    QTest::newRow("no number at all is wrong") << "abc"
+                                               << "3" << 2 << 3 << Verdict::Wrong;
+    QTest::newRow("a sign is read") << "-2"
+                                    << "3" << 2 << 3 << Verdict::Wrong;
+    // Found by fuzzing: "\v3" was counted right and announced wrong at once.
+    QTest::newRow("a vertical tab before the 3 is wrong, never right")
+        << "2"
+        << "\v3" << 2 << 3 << Verdict::Wrong;
+    QTest::newRow("a line feed before the 3 is read, not counted")
+        << "2"
+        << "\n3" << 2 << 3 << Verdict::NotCounted;
+}
+
+void TestJudging::verdict()
+{
+    // Wrong by the lenient readings of the boxes against the sum's texts; right
+    // only when both boxes are, as a whole, the sum's numbers.
+    QFETCH(QString, numerator);
+    QFETCH(QString, denominator);
+    QFETCH(int, resultNum);
+    QFETCH(int, resultDen);
+    QFETCH(Verdict, verdict);
+    QCOMPARE(judge(numerator, denominator, QString::number(resultNum), QString::number(resultDen),
+                   resultNum, resultDen),
+             verdict);
+}
+
+void TestJudging::wrongMessage_data()
+{
+    QTest::addColumn<QString>("sumNumerator");
+    QTest::addColumn<QString>("sumDenominator");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("a fraction") << "2"
+                                << "3"
+                                << "Sbagliato!! 2 / 3";
+    QTest::newRow("a whole number") << "3"
+                                    << "1"
+                                    << "Sbagliato!! 3";
+    QTest::newRow("beyond ten") << "71"
+                                << "40"
+                                << "Sbagliato!! 71 / 40";
+}
+
+void TestJudging::wrongMessage()
+{
+    // A wrong answer shows the sum, its denominator left out when it reads as 1.
+    QFETCH(QString, sumNumerator);
+    QFETCH(QString, sumDenominator);
+    QFETCH(QString, message);
+    QCOMPARE(quorvela::wrongMessage(sumNumerator, sumDenominator), message);
 }
 
 QTEST_GUILESS_MAIN(TestJudging)

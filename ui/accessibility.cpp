@@ -108,7 +108,7 @@ void Tavola::describeControls()
         connect(box, &QLineEdit::textChanged, this, describeProblem);
 }
 
-void Tavola::describeVerdict()
+void Tavola::describeVerdict(Verdict verdict, int praise)
 {
     Controls &c = *ui;
     // Orca takes a caret that moves in the focused box for a change of focus it
@@ -116,12 +116,17 @@ void Tavola::describeVerdict()
     // event: the next problem's emptying of the numerator box, which takes the
     // focus right after, would then silence the problem. With its caret at home
     // now, while the box has no focus, the emptying moves no caret. Nothing
-    // shows: a box without the focus draws no caret, and its text is short.
+    // shows: a box without the focus draws no caret, and a box the game gives
+    // the focus back puts its caret after the text (TextBox::focusInEvent).
     c.txtAnswer->setCursorPosition(0);
     c.Text3->setCursorPosition(0);
+    if (verdict == Verdict::Wrong)
+        spokenVerdict_ = spokenWrong(resultNum, resultDen);
+    else if (verdict == Verdict::Right)
+        spokenVerdict_ = spokenPraise(praise);
     c.cmdNext->setAccessibleDescription(
-        spokenMessage(c.lblMessage->text()) + u' ' +
-        spokenCounters(c.lblScore->text(), c.lblScore1->text(), c.lblScore2->text()) + u' ' +
+        spokenVerdict_ + u' ' +
+        spokenCounters(correctAnswers, wrongAnswers, correctAnswers + wrongAnswers) + u' ' +
         c.cmdNext->toolTip());
 }
 

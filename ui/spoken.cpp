@@ -1,5 +1,7 @@
 #include "spoken.h"
 
+#include "game/rules/scoring.h"
+
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -46,16 +48,10 @@ QString spokenSum(int num1, int den1, int num2, int den2)
     return spokenFraction(num1, den1) + QStringLiteral(" più ") + spokenFraction(num2, den2);
 }
 
-QString spokenMessage(const QString &message)
+QString spokenPraise(int n)
 {
-    static const QRegularExpression wrong(QStringLiteral("^Sbagliato!! (-?\\d+)(?: / (-?\\d+))?$"));
-    if (const QRegularExpressionMatch m = wrong.match(message); m.hasMatch()) {
-        const int denominator = m.captured(2).isEmpty() ? 1 : m.captured(2).toInt();
-        return QStringLiteral("Sbagliato! Il risultato è ") +
-               spokenFraction(m.captured(1).toInt(), denominator) + u'.';
-    }
     // Letters spaced out one by one are one word.
-    QString text = message;
+    QString text = praise(n);
     static const QRegularExpression spaced(QStringLiteral("^(\\w )+\\w\\b"));
     if (const QRegularExpressionMatch m = spaced.match(text); m.hasMatch())
         text.replace(0, m.capturedLength(), m.captured(0).remove(u' '));
@@ -66,14 +62,22 @@ QString spokenMessage(const QString &message)
     text.replace(bangs, QStringLiteral("!"));
     // Capitals are read letter by letter by some synthesisers: the sentence's own case.
     text = text.toLower();
-    if (!text.isEmpty())
-        text[0] = text[0].toUpper();
+    text[0] = text[0].toUpper();
     return text;
 }
 
-QString spokenCounters(const QString &right, const QString &wrong, const QString &total)
+QString spokenWrong(int resultNum, int resultDen)
 {
-    return QStringLiteral("Risposte esatte %1, errate %2, totali %3.").arg(right, wrong, total);
+    return QStringLiteral("Sbagliato! Il risultato è ") + spokenFraction(resultNum, resultDen) +
+           u'.';
+}
+
+QString spokenCounters(int right, int wrong, int total)
+{
+    return QStringLiteral("Risposte esatte %1, errate %2, totali %3.")
+        .arg(right)
+        .arg(wrong)
+        .arg(total);
 }
 
 } // namespace quorvela

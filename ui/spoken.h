@@ -11,12 +11,13 @@ namespace quorvela {
 QString spokenFraction(int numerator, int denominator);
 QString spokenSum(int num1, int den1, int num2, int den2);
 
-// The message line as words: a praise without its spaced-out or repeated
-// letters ("F A N T A S T I C O!!!" says "Fantastico!", "OKKKK!!!" says
-// "Ok!"), a wrong answer with the expected sum in words ("Sbagliato!! 7 / 4"
-// says "Sbagliato! Il risultato è sette quarti.").
-QString spokenMessage(const QString &message);
+// The praise of draw n without its spaced-out or repeated letters
+// ("F A N T A S T I C O!!!" says "Fantastico!", "OKKKK!!!" says "Ok!").
+QString spokenPraise(int n);
+// A wrong answer with the expected sum in words ("Sbagliato! Il risultato è
+// sette quarti.").
+QString spokenWrong(int resultNum, int resultDen);
 // The three counters, briefly.
-QString spokenCounters(const QString &right, const QString &wrong, const QString &total);
+QString spokenCounters(int right, int wrong, int total);
 
 } // namespace quorvela

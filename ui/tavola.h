@@ -10,7 +10,7 @@
 // into the end of the program. Handlers call one another directly:
 // Form_Load -> StartCountdown, GetSystemDir, Leggifiletxt, cmdNext_Click;
 // the record files are written only through the RecordKeeper of Services;
-// Text3_KeyPress -> ScoreAndPraise; Timer1_Timer -> cmdExit_Click;
+// Text3_KeyPress -> judge, ScoreAndPraise; Timer1_Timer -> cmdExit_Click;
 // Form_Resize -> ShowTimeLeftInCaption; Next_Click -> Unload, showWindow.
 // Each handler is defined in the folder of its subsystem (game/, clock/,
 // record/, ui/); ui/layout.cpp, ui/menus.cpp and ui/accessibility.cpp build
@@ -20,6 +20,7 @@
 // tick that would open one while another is open waits for a later tick.
 #pragma once
 
+#include "game/rules/judging.h"
 #include "platform/dialogs.h"
 #include "platform/programend.h"
 #include "platform/textfiles.h"
@@ -113,12 +114,14 @@ private:
     void createMenus();
     void describeControls();
     // The verdict and the counters, for a screen reader, on "Nuovo calcolo".
-    void describeVerdict();
+    void describeVerdict(Verdict verdict, int praise);
     void connectHandlers();
 
     void StartCountdown();
     void ShowTimeLeftInCaption();
-    void ScoreAndPraise();
+    // Counts a right answer and praises it with a draw from 1 to 8, drawn for
+    // every judged answer; returns that draw.
+    int ScoreAndPraise(Verdict verdict);
     void PaintGradient();
     void SetBackColor(const QColor &color);
 
@@ -133,6 +136,9 @@ private:
     // Dialogs of ours open right now: ticks then open none of their own.
     int dialogsOpen_ = 0;
     bool ended_ = false;
+    // The message line's verdict in words: a re-judged answer that is not
+    // counted leaves it as it was.
+    QString spokenVerdict_;
 };
 
 } // namespace quorvela

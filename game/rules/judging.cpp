@@ -1,4 +1,4 @@
-// The pure rules of an answer: which keys edit it, and its two tests.
+// The pure rules of an answer: which keys edit it, and what it is worth.
 #include "judging.h"
 
 #include "keycodes.h"
@@ -15,18 +15,24 @@ bool isAnswerKey(std::int16_t keyAscii)
     return (keyAscii >= 48 && keyAscii <= 57) || keyAscii == 32 || keyAscii == kBackspace;
 }
 
-bool matchesSumTexts(const QString &numerator, const QString &denominator,
-                     const QString &sumNumerator, const QString &sumDenominator)
+Verdict judge(const QString &numerator, const QString &denominator, const QString &sumNumerator,
+              const QString &sumDenominator, std::int32_t resultNum, std::int32_t resultDen)
 {
-    return lenientReading(numerator) == lenientReading(sumNumerator) &&
-           lenientReading(denominator) == lenientReading(sumDenominator);
+    if (lenientReading(numerator) != lenientReading(sumNumerator) ||
+        lenientReading(denominator) != lenientReading(sumDenominator))
+        return Verdict::Wrong;
+    // A box that is no number as a whole (such as "3/4") is no right answer.
+    if (strictReading(numerator) == double(resultNum) &&
+        strictReading(denominator) == double(resultDen))
+        return Verdict::Right;
+    return Verdict::NotCounted;
 }
 
-bool isCorrectAnswer(const QString &numerator, const QString &denominator, std::int32_t resultNum,
-                     std::int32_t resultDen)
+QString wrongMessage(const QString &sumNumerator, const QString &sumDenominator)
 {
-    return strictReading(numerator) == double(resultNum) &&
-           strictReading(denominator) == double(resultDen);
+    if (lenientReading(sumDenominator) == 1.0)
+        return QStringLiteral("Sbagliato!! ") + sumNumerator;
+    return QStringLiteral("Sbagliato!! ") + sumNumerator + QStringLiteral(" / ") + sumDenominator;
 }
 
 } // namespace quorvela

@@ -1,4 +1,4 @@
-// What the answer boxes make of a key, and the two tests of an answer.
+// What the answer boxes make of a key, and what an answer is worth.
 #pragma once
 
 #include <QString>
@@ -10,14 +10,21 @@ namespace quorvela {
 // Enter included, is a command key.
 bool isAnswerKey(std::int16_t keyAscii);
 
-// The judging: lenient readings of the boxes against those of the sum's texts.
-// False means a wrong answer, counted and announced.
-bool matchesSumTexts(const QString &numerator, const QString &denominator,
-                     const QString &sumNumerator, const QString &sumDenominator);
+// What an answer in the two boxes is worth.
+enum class Verdict {
+    Wrong,      // counted wrong, and the expected sum is shown
+    Right,      // counted right, and praised
+    NotCounted, // read as the sum, but not as numbers as a whole ("3/4", "1 2")
+};
 
-// The scoring: strict readings of the boxes against the sum. A box that is no
-// number as a whole (such as "3/4") is not a correct answer.
-bool isCorrectAnswer(const QString &numerator, const QString &denominator, std::int32_t resultNum,
-                     std::int32_t resultDen);
+// Judged once: wrong when the lenient readings of the boxes differ from those of
+// the sum's texts; otherwise right when their strict readings are the sum,
+// otherwise not counted.
+Verdict judge(const QString &numerator, const QString &denominator, const QString &sumNumerator,
+              const QString &sumDenominator, std::int32_t resultNum, std::int32_t resultDen);
+
+// The message line for a wrong answer: the sum's texts, the denominator left out
+// when it reads as 1.
+QString wrongMessage(const QString &sumNumerator, const QString &sumDenominator);
 
 } // namespace quorvela

@@ -1,5 +1,5 @@
 // Any pair of answer texts against any expected sum: no crash, and an answer
-// that the scoring counts as correct is never announced as wrong.
+// whose boxes are, as a whole, the sum's numbers is always judged right.
 #include "game/rules/judging.h"
 #include "game/rules/numbers.h"
 
@@ -24,9 +24,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QString sumNumerator = shortestText(resultNum);
     const QString sumDenominator = shortestText(resultDen);
 
-    const bool matches = matchesSumTexts(numerator, denominator, sumNumerator, sumDenominator);
-    const bool correct = isCorrectAnswer(numerator, denominator, resultNum, resultDen);
-    if (correct && !matches)
+    const Verdict verdict =
+        judge(numerator, denominator, sumNumerator, sumDenominator, resultNum, resultDen);
+    const bool wholeNumbers = strictReading(numerator) == double(resultNum) &&
+                              strictReading(denominator) == double(resultDen);
+    if (wholeNumbers != (verdict == Verdict::Right))
         std::abort();
+    wrongMessage(sumNumerator, sumDenominator);
     return 0;
 }
