@@ -68,6 +68,7 @@ void TestClock::endOfTimeDeclined()
     Game game;
     QVERIFY(game.start());
     QVERIFY(QTest::qWaitForWindowActive(game.window.get()));
+    game.answer("9", "9");
     tick(*game.window, 600);
     game.dialogs.boxes.clear();
     game.dialogs.answers.push_back(Answer::No);
@@ -82,6 +83,8 @@ void TestClock::endOfTimeDeclined()
     QCOMPARE(game.dialogs.boxes[1].title, "Quorvela");
     QCOMPARE(game.dialogs.boxes[1].buttons, Buttons::Ok);
     QCOMPARE(QApplication::focusWidget(), game.c().txtAnswer);
+    // The judged answer's numerator, with the caret after it, where typing goes on.
+    QCOMPARE(game.c().txtAnswer->cursorPosition(), 1);
     QVERIFY(!game.c().Timer1->isActive());
     QCOMPARE(game.dialogs.beeps, 1);
     QCOMPARE(game.c().lblconto->text(), "00:00:00");

@@ -17,6 +17,8 @@ private slots:
     void cleanup() { QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty()); }
     void layoutScales_data();
     void layoutScales();
+    void buttonFacesAreTheirOwnColour_data();
+    void buttonFacesAreTheirOwnColour();
     void noTextIsCut();
     void picturesAreDrawnForTheRatio();
 };
@@ -84,6 +86,73 @@ void TestHiDpi::layoutScales()
     QCOMPARE(
         count(face, [](QColor c) { return c.red() < 90 && c.green() > 150 && c.blue() > 150; }),
         face.width() * face.height());
+}
+
+void TestHiDpi::buttonFacesAreTheirOwnColour_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QColor>("face");
+    QTest::addColumn<QString>("state");
+    const QList<std::pair<QString, QColor>> buttons = {{"cmdNext", QColor(0, 192, 192)},
+                                                       {"cmdExit", QColor(255, 128, 0)}};
+    for (const auto &[name, face] : buttons) {
+        for (const char *state : {"enabled", "disabled", "pressed", "keyboard focus"})
+            QTest::addRow("%s %s", qPrintable(name), state) << name << face << QString(state);
+    }
+}
+
+void TestHiDpi::buttonFacesAreTheirOwnColour()
+{
+    // Flat in the button's own colour: no shading lightens the teal or the orange,
+    // pressed, disabled or focused alike.
+    QFETCH(QString, button);
+    QFETCH(QColor, face);
+    QFETCH(QString, state);
+    Game game;
+    QVERIFY(game.start());
+    QVERIFY(QTest::qWaitForWindowExposed(game.window.get()));
+    auto *picture = game.window->findChild<PictureButton *>(button);
+    QVERIFY(picture);
+    picture->setEnabled(state != "disabled");
+    picture->setDown(state == "pressed");
+    if (state == "keyboard focus") {
+        game.window->setAttribute(Qt::WA_KeyboardFocusChange);
+        picture->setFocus(Qt::TabFocusReason);
+        QVERIFY(picture->hasFocus());
+    }
+    const qreal ratio = QGuiApplication::primaryScreen()->devicePixelRatio();
+    const QImage shot = picture->grab().toImage();
+    QCOMPARE(shot.size(), (QSizeF(picture->size()) * ratio).toSize());
+
+    // The bands either side of the picture and caption, clear of the frame.
+    const int content = std::max(picture->iconSize().width(),
+                                 picture->fontMetrics().horizontalAdvance(
+                                     QString(picture->text()).remove(QLatin1Char('&'))));
+    const int band = (picture->width() - content) / 2 - 4;
+    const int inset = 6;
+    QVERIFY(band - inset >= 6);
+    const QRect left(inset, inset, band - inset, picture->height() - 2 * inset);
+    for (const QRect &area : {left, left.translated(picture->width() - band - inset, 0)}) {
+        const QRect pixels(area.topLeft() * ratio, area.size() * ratio);
+        int exact = 0;
+        QColor other = face;
+        for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+            for (int x = pixels.left(); x <= pixels.right(); ++x) {
+                const QColor colour = shot.pixelColor(x, y);
+                exact += colour == face;
+                if (colour != face)
+                    other = colour;
+            }
+        }
+        const int all = pixels.width() * pixels.height();
+        QVERIFY2(exact == all,
+                 qPrintable(QStringLiteral("%1 of %2 pixels at x %3, y %4 are %5; one is %6")
+                                .arg(exact)
+                                .arg(all)
+                                .arg(area.x())
+                                .arg(area.y())
+                                .arg(face.name(), other.name())));
+    }
 }
 
 void TestHiDpi::noTextIsCut()

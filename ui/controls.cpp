@@ -2,11 +2,63 @@
 
 #include "platform/keypress.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QProxyStyle>
+#include <QStyleFactory>
+#include <QStyleOption>
 #include <QtWidgets/qdrawutil.h>
 
 namespace quorvela {
+
+namespace {
+
+// The desktop's styles (Windows' among them) draw a button as the system does,
+// ignoring its palette. Fusion honours the palette but shades the face, with a
+// lightened gradient (a darker flat colour when pressed) that turns the orange
+// to peach. The picture buttons keep Fusion's frame, picture, caption and focus
+// frame, on a face flat in their own colour.
+class FlatFaceStyle final : public QProxyStyle {
+public:
+    FlatFaceStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+
+    void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
+                       const QWidget *widget) const override
+    {
+        switch (element) {
+        case PE_PanelButtonTool:
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+            // Inside the outline and the light line that Fusion draws within it.
+            painter->fillRect(option->rect.adjusted(2, 2, -2, -2), option->palette.button());
+            break;
+        case PE_FrameFocusRect: {
+            // Only the frame's edge: Fusion also tints everything inside it.
+            const QRect edge = option->rect;
+            painter->save();
+            painter->setClipRegion(QRegion(edge).subtracted(edge.adjusted(1, 1, -1, -1)),
+                                   Qt::IntersectClip);
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+            painter->restore();
+            break;
+        }
+        default:
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+        }
+    }
+};
+
+QStyle *flatFaceStyle()
+{
+    static QStyle *const style = [] {
+        auto *flat = new FlatFaceStyle;
+        flat->setParent(qApp);
+        return flat;
+    }();
+    return style;
+}
+
+} // namespace
 
 Label::Label(const QString &caption, QWidget *parent, bool fitsText)
     : QLabel(caption, parent), fitsText_(fitsText)
@@ -33,6 +85,17 @@ void TextBox::paintEvent(QPaintEvent *event)
     QLineEdit::paintEvent(event);
     QPainter p(this);
     qDrawWinPanel(&p, rect(), palette(), true);
+}
+
+void TextBox::focusInEvent(QFocusEvent *event)
+{
+    QLineEdit::focusInEvent(event);
+    // A box the game hands the focus to (Enter in the numerator box, the end of
+    // the time) takes it with the caret after its text, where typing goes on: a
+    // judged answer put the caret at home for the screen reader's sake. A click
+    // puts it where the pupil clicked, and Tab selects the text, as anywhere.
+    if (event->reason() == Qt::OtherFocusReason && !hasSelectedText())
+        end(false);
 }
 
 void TextBox::keyPressEvent(QKeyEvent *event)
@@ -67,6 +130,8 @@ PictureButton::PictureButton(const QString &caption, const QIcon &face, const QI
     setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     setFocusPolicy(Qt::StrongFocus);
     setAutoFillBackground(true);
+    // The face is painted in the palette's Button colour, whatever the desktop's style.
+    setStyle(flatFaceStyle());
     connect(this, &QAbstractButton::pressed, this, [this] { setIcon(pressedFace_); });
     connect(this, &QAbstractButton::released, this, [this] { setIcon(face_); });
 }

@@ -36,6 +36,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
     // The classic sunken border, the same under every style.
     void paintEvent(QPaintEvent *event) override;
 };
@@ -54,7 +55,8 @@ private:
     int index_;
 };
 
-// A button with a picture centred above its caption, that Enter clicks too.
+// A button with a picture centred above its caption, that Enter clicks too. Its
+// face is flat in the palette's Button colour, pressed and disabled too.
 class PictureButton : public QToolButton {
     Q_OBJECT
 public:

@@ -152,9 +152,6 @@ PictureButton *makeButton(QWidget *parent, const char *name, const QRect &place,
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(place);
     button->setFont(designFont(Family::MsSansSerif, 8.25, true));
-    // Windows' styles (and some desktops') draw a button as the system does and
-    // ignore its palette; Fusion paints the face in the button's own colour.
-    button->setStyle(fusionStyle());
     QPalette palette = button->palette();
     palette.setColor(QPalette::Button, face);
     palette.setColor(QPalette::Window, face);
