@@ -1,18 +1,18 @@
 #!/usr/bin/env bash
-# Builds the Windows game on Debian 12 and proves it under Wine:
+# Builds the Windows game on Debian 12, then proves it under Wine:
 #   1. Qt (qtbase) for Windows from Debian's own source, with MinGW-w64, into
 #      build-windows/qt (built once, reused when present: about 20 minutes on two
 #      cores the first time, 18 to 25 measured);
 #   2. Quorvela and its unit tests with the same toolchain (CMake preset "windows");
 #   3. a folder that runs on Windows with nothing else installed, as a .zip and as
 #      an NSIS installer;
-#   4. under Wine: the unit tests, the installer (silent install and uninstall),
-#      and the end-to-end game against the installed quorvela.exe on an X server
-#      of the test's own.
+#   4. under Wine, with tests/windows/prove.sh (--no-tests skips it): the unit tests,
+#      the installer (silent install and uninstall), the end-to-end game against the
+#      installed quorvela.exe on an X server of the test's own, and the MSI.
 # Given a code-signing certificate (QUORVELA_SIGN_PKCS12, see sign.sh), the game, the
 # installer and its uninstaller are signed. With --test-signing the script makes a
-# throwaway certificate authority and signer, signs with them, and verifies every
-# signature against that authority.
+# throwaway certificate authority and signer, signs with them, and prove.sh verifies
+# every signature against that authority (with --no-tests too).
 # Usage: packaging/windows/build.sh [--no-tests] [--test-signing]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -24,7 +24,6 @@ mkdir -p "$out"
 
 # --- tools ------------------------------------------------------------------
 "$root/.ci/setup" --windows >"$out/apt.log"
-source "$root/packaging/windows/wine.sh"
 toolchain=$root/packaging/windows/mingw-toolchain.cmake
 
 # --- Qt for Windows, from Debian's source ------------------------------------
@@ -127,7 +126,7 @@ package() {
        "installer $(du -h "$setup" | cut -f1), MSI $(du -h "$msi" | cut -f1)"
 }
 
-# --- signing, proven with a certificate of the test's own ----------------------------
+# --- signing with a certificate of the test's own, for prove.sh to verify -----------
 test_signer() {
   local dir=$out/test-signing
   rm -rf "$dir"
@@ -146,137 +145,6 @@ test_signer() {
   export QUORVELA_SIGN_PKCS12=$dir/signer.p12 QUORVELA_SIGN_PASSWORD_FILE=$dir/password
 }
 
-signed() { # file: its signature verifies against the test's authority
-  osslsigncode verify -CAfile "$out/test-signing/ca.pem" -in "$1" >"$out/test-signing/verify.log" 2>&1
-}
-
-# --- proof under Wine ---------------------------------------------------------------
-use_wine_prefix "$out/wineprefix"
-
-unit_tests() {
-  # Each test under Wine through the preset's emulator, with Qt's DLLs on WINEPATH.
-  ctest --preset windows
-}
-
-installed=$WINEPREFIX/drive_c/Program\ Files/Quorvela
-install_game() {
-  stop_wine
-  # What the installer makes, not what an earlier run left.
-  rm -rf "$WINEPREFIX/drive_c/ProgramData/Quorvela"
-  "$wine" "$setup" /S
-  stop_wine
-  local missing=0 file
-  for file in quorvela.exe qt.conf Qt6Widgets.dll platforms/qwindows.dll translations/qtbase_it.qm \
-              "Disinstalla Quorvela.exe"; do
-    [ -f "$installed/$file" ] || { echo "FAIL - installer: $file missing"; missing=1; }
-  done
-  [ -f "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Quorvela.lnk" ] ||
-    { echo "FAIL - installer: no Start-menu entry"; missing=1; }
-  for file in qvlmarc.txt qvlmarc1.txt qvlmarc.journal; do
-    [ -f "$WINEPREFIX/drive_c/ProgramData/Quorvela/$file" ] || { echo "FAIL - installer: no record file $file"; missing=1; }
-  done
-  [ "$missing" = 0 ] && echo "ok   - installed silently under Wine, with its Start-menu entry and the record's folder and files"
-  return "$missing"
-}
-
-# The MSI as a school's technician deploys it: silently, per machine; an older
-# version upgraded in place keeping the record; the game played; removed keeping
-# the record.
-windows_path() { echo "Z:$(realpath "$1" | tr / '\\')"; }
-record_folder=$WINEPREFIX/drive_c/ProgramData/Quorvela
-# Wine's msi puts a per-machine package's shortcuts in the installing account's Start
-# menu (ALLUSERS=1 or not); Windows puts them in the common one.
-menu_entry() { ls "$WINEPREFIX"/drive_c/{ProgramData,users/*/AppData/Roaming}/Microsoft/Windows/Start\ Menu/Programs/Quorvela.lnk 2>/dev/null; }
-msiexec() { # arguments
-  "$wine" msiexec "$@"
-  local status=$?
-  stop_wine
-  return "$status"
-}
-# Every Wine program of a session shows on the display of the session's first one:
-# each look ends the session, so that the game's shows on the test's own display.
-versions_installed() {
-  "$wine" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null |
-    tr -d '\r' | sed -n 's/.*DisplayVersion[[:space:]]*REG_SZ[[:space:]]*//p' | sort | tr '\n' ' '
-  stop_wine
-}
-msi_proof() {
-  local status=0
-  if msiinfo export "$msi" Property | tr -d '\r' | grep -qx $'ALLUSERS\t1'; then
-    echo "ok   - the MSI installs per machine (ALLUSERS=1)"
-  else
-    echo "FAIL - the MSI is not per machine"
-    status=1
-  fi
-  stop_wine
-  rm -rf "$record_folder"
-  msiexec /i "$(windows_path "$old_msi")" /qn || { echo "FAIL - the older MSI did not install"; return 1; }
-  [ -f "$installed/quorvela.exe" ] && [ -n "$(menu_entry)" ] && [ -f "$record_folder/qvlmarc.journal" ] ||
-    { echo "FAIL - the older MSI left no game, Start-menu entry or record"; status=1; }
-  printf '7\r\n' >"$record_folder/qvlmarc.txt"
-  printf 'Anna\r\n' >"$record_folder/qvlmarc1.txt"
-  msiexec /i "$(windows_path "$msi")" /qn || { echo "FAIL - the MSI did not install over the older one"; return 1; }
-  if [ "$(versions_installed)" = "$version " ] && [ -f "$installed/quorvela.exe" ] &&
-     [ "$(cat "$record_folder/qvlmarc.txt" "$record_folder/qvlmarc1.txt")" = $'7\r\nAnna\r' ]; then
-    echo "ok   - the MSI replaced the older one in place ($(versions_installed)installed) and kept the record"
-  else
-    echo "FAIL - upgrade: versions installed '$(versions_installed)', record $(od -c "$record_folder/qvlmarc.txt" | head -1)"
-    status=1
-  fi
-  e2e || status=1
-  # The end-to-end script takes its record away when it ends: one to keep.
-  mkdir -p "$record_folder"
-  printf '9\r\n' >"$record_folder/qvlmarc.txt"
-  msiexec /x "$(windows_path "$msi")" /qn || { echo "FAIL - the MSI did not uninstall"; return 1; }
-  if [ ! -e "$installed/quorvela.exe" ] && [ -z "$(menu_entry)" ] && [ -f "$record_folder/qvlmarc.txt" ] &&
-     [ -z "$(versions_installed)" ]; then
-    echo "ok   - the MSI uninstalled silently: game and Start-menu entry gone, the record kept"
-  else
-    echo "FAIL - MSI uninstall"
-    status=1
-  fi
-  return "$status"
-}
-
-# The installed game at 100, 150 and 200 %: the system's DPI (Wine's LogPixels) at
-# 96, 144 and 192, as a school's Windows sets it for large or crisp screens.
-scaled() {
-  local dpi scale status=0
-  for dpi in 96 144 192; do
-    scale=$(awk -v d="$dpi" 'BEGIN { print d / 96 }')
-    "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
-    stop_wine
-    "$root/tests/e2e/scaled.sh" "$root/packaging/windows/wine-game.sh" "$scale" \
-      "$out/e2e-screens/scaled-$((dpi * 100 / 96)).png" || status=1
-    stop_wine
-  done
-  "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
-  stop_wine
-  return "$status"
-}
-
-uninstall_game() {
-  mkdir -p "$WINEPREFIX/drive_c/ProgramData/Quorvela"
-  printf "7\r\n" >"$WINEPREFIX/drive_c/ProgramData/Quorvela/qvlmarc.txt"
-  "$wine" "$installed/Disinstalla Quorvela.exe" /S
-  # The uninstaller finishes in a copy of itself: wait for the folder to go.
-  for _ in $(seq 100); do [ -e "$installed" ] || break; sleep 0.2; done
-  stop_wine
-  if [ ! -e "$installed" ] && [ -f "$WINEPREFIX/drive_c/ProgramData/Quorvela/qvlmarc.txt" ] &&
-     [ ! -e "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Quorvela.lnk" ]; then
-    echo "ok   - uninstalled silently: program and Start-menu entry gone, the record kept"
-  else
-    echo "FAIL - uninstall"
-    return 1
-  fi
-}
-
-e2e() {
-  # The installed game as a pupil starts it, under Wine on the test's own display.
-  QUORVELA_E2E_ONE_ACCOUNT=1 "$root/tests/e2e/play.sh" "$root/packaging/windows/wine-game.sh" \
-    "$WINEPREFIX/drive_c/ProgramData/Quorvela" "$out/e2e-screens"
-}
-
 started=$SECONDS
 [[ " $* " == *" --test-signing "* ]] && test_signer
 build_qt
@@ -284,22 +152,7 @@ step=$SECONDS
 build_game
 package
 echo "Quorvela for Windows built and packed in $(( (SECONDS - step) / 60 )) min $(( (SECONDS - step) % 60 )) s"
-if [ -n "${QUORVELA_SIGN_PKCS12:-}" ] && [ -d "$out/test-signing" ]; then
-  for file in "$out/Quorvela/quorvela.exe" "$out/Quorvela/quorvela-record-setup.exe" "$setup" "$msi"; do
-    if signed "$file"; then echo "ok   - signed: $(basename "$file")"; else echo "FAIL - not signed: $file"; exit 1; fi
-  done
-fi
-if [[ " $* " != *" --no-tests "* ]]; then
-  trap stop_wine EXIT
-  unit_tests
-  install_game
-  if [ -n "${QUORVELA_SIGN_PKCS12:-}" ] && [ -d "$out/test-signing" ]; then
-    if signed "$installed/Disinstalla Quorvela.exe"; then echo "ok   - signed: the installed uninstaller"
-    else echo "FAIL - the installed uninstaller is not signed"; exit 1; fi
-  fi
-  e2e
-  scaled
-  uninstall_game
-  msi_proof
-fi
+proofs=()
+[[ " $* " != *" --no-tests "* ]] || proofs=(--signatures-only)
+"$root/tests/windows/prove.sh" "${proofs[@]}"
 echo "done in $(( (SECONDS - started) / 60 )) min"

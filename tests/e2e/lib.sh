@@ -1,13 +1,55 @@
-# Shared by the scripts that test the real program: checks and their count, waits on
-# what the screen shows, an X server of the test's own, a second account, the game's
-# start-up and the problem its stripes tell, and the end of every process started (by
-# its PID). The caller sets $work, a folder of its own. Helpers that find something
-# print it; only the registries below (checks, processes, the account) are shared.
+# Shared by every script test: its opening and its end (open_test), checks and their
+# count, waits on what the screen shows, an X server of the test's own, a second
+# account, the game's start-up and the problem its stripes tell, and the end of every
+# process started (by its PID). Helpers that find something print it; only the
+# registries below (checks, processes, accounts, steps for the end) are shared.
 
 checks=0
 failures=0
 pids=()
 accounts=()
+exit_steps=()
+work=""
+keep_work=""
+
+# Opens a script test, right after this file is sourced: strict mode; $work, a folder
+# of the test's own, or WORK_DIR (made when missing, and kept for a look after a
+# failure); and, however the script ends, every process it started stopped, the
+# steps given to at_exit run, and its own folder removed.
+open_test() { # [WORK_DIR]
+  set -euo pipefail
+  if [ "$#" -gt 0 ]; then
+    work=$1 keep_work=yes
+    mkdir -p "$work"
+  else
+    work=$(mktemp -d)
+    # Some tests run the game or a compositor under a second account, which reads it.
+    chmod 0755 "$work"
+  fi
+  trap close_test EXIT
+}
+
+# A command for the end of the test, run once every process started has ended: the
+# files to keep copied, a mount or a server ended. Its words are taken as they are
+# now; a function of the caller's expands what exists only then.
+at_exit() { # command and its arguments
+  exit_steps+=("$(printf '%q ' "$@")")
+}
+
+# Nothing here may fail: under set -e the trap would replace the test's exit status.
+close_test() {
+  local step
+  stop_all
+  for step in "${exit_steps[@]}"; do eval "$step" || true; done
+  [ -n "$keep_work" ] || rm -rf "$work"
+}
+
+# Ends a test that cannot run without root as skipped (CTest's SKIP_RETURN_CODE 77).
+needs_root() {
+  [ "$(id -u)" = 0 ] && return 0
+  echo "skipped: needs root"
+  exit 77
+}
 
 check() { # description, then a command that must succeed
   local what=$1
@@ -21,14 +63,32 @@ check() { # description, then a command that must succeed
   fi
 }
 
+tally() { echo "$((checks - failures)) passed, $failures failed"; }
+
+# A failure the test cannot go on from: counted, and the test ends with the tally.
 die() {
   echo "FAIL - $*"
-  echo "$((checks - failures)) passed, $((failures + 1)) failed"
+  checks=$((checks + 1)) failures=$((failures + 1))
+  tally
   exit 1
 }
 
+# Ends the test when a check has failed so far: what follows builds on them.
+stop_on_failure() {
+  [ "$failures" = 0 ] && return 0
+  tally
+  exit 1
+}
+
+# A check that what follows builds on: the test ends when it, or one before it, failed.
+require() { # description, then a command that must succeed
+  check "$@"
+  stop_on_failure
+}
+
+# The closing line; fails when a check failed.
 summary() {
-  echo "$((checks - failures)) passed, $failures failed"
+  tally
   [ "$failures" = 0 ]
 }
 

@@ -7,20 +7,15 @@
 # pupil must hear: the problem when the window appears and after every new one,
 # the verdict with the counters (and the expected sum when wrong).
 # Usage: orca.sh BINARY RECORD_FOLDER   (the folder the binary was built for)
-set -euo pipefail
+source "$(dirname "$0")/lib.sh"
+open_test
 
 binary=$1
 record=$2
-work=$(mktemp -d)
-chmod 0755 "$work"
-source "$(dirname "$0")/lib.sh"
-
-cleanup() {
-  mkdir -p "$(dirname "$binary")/orca-logs" && cp "$work"/*.log "$work/orca.debug" "$(dirname "$binary")/orca-logs/" 2>/dev/null || true
-  stop_all
-  rm -rf "$work" "$record"
-}
-trap cleanup EXIT
+logs=$(dirname "$binary")/orca-logs
+keep_logs() { mkdir -p "$logs" && cp "$work"/*.log "$work/orca.debug" "$logs/" 2>/dev/null; }
+at_exit keep_logs
+at_exit rm -rf "$record"
 rm -rf "$record"
 
 start_xvfb 1024x768

@@ -12,22 +12,16 @@
 #   helper may write it) and checked after every save.
 #   With QUORVELA_E2E_ONE_ACCOUNT set, both copies run under the caller's account
 #   (a Wine prefix belongs to one account).
-set -euo pipefail
+source "$(dirname "$0")/lib.sh"
+open_test
 
 binary=$1
 record=$2
 screens=$3
 programs=${4:-}
-work=$(mktemp -d)
-chmod 0755 "$work"
-source "$(dirname "$0")/lib.sh"
-
-cleanup() {
-  mkdir -p "$screens" && cp "$work"/*.png "$screens"/ 2>/dev/null || true
-  stop_all
-  rm -rf "$work" "$record" ${programs:+"$programs"}
-}
-trap cleanup EXIT
+keep_screens() { mkdir -p "$screens" && cp "$work"/*.png "$screens"/ 2>/dev/null; }
+at_exit keep_screens
+at_exit rm -rf "$record" ${programs:+"$programs"}
 
 # Wide enough for two game windows side by side.
 start_xvfb 1700x800
@@ -56,6 +50,17 @@ if [ -z "${QUORVELA_E2E_ONE_ACCOUNT:-}" ] && [ -n "$programs" ] && make_account 
 fi
 
 shot() { import -window root "$work/$1.png"; }
+
+# Is every pixel of a region of a screenshot exactly this colour?
+all_colour() { # image x y w h r,g,b
+  test "$(convert "$1" -crop "$4x$5+$2+$3" +repage -depth 8 txt:- | grep -c "($6)")" = $(($4 * $5))
+}
+
+# A button's face, 121 x 73: the bands left and right of its picture and
+# caption, inside its frame, are wholly its colour (no shading lightens it).
+face_is() { # image button-x button-y r,g,b
+  all_colour "$1" $(($2 + 6)) $(($3 + 6)) 12 61 "$4" && all_colour "$1" $(($2 + 103)) $(($3 + 6)) 12 61 "$4"
+}
 
 # Starts a game and answers its start-up; sets game (its pid) and window.
 start_game() { # player name, then the command prefix that runs it (may be empty)
@@ -133,8 +138,8 @@ read_problem first
 check "record files created empty" test -f "$record/qvlmarc.txt" -a ! -s "$record/qvlmarc.txt" -a -f "$record/qvlmarc1.txt" -a ! -s "$record/qvlmarc1.txt"
 check "numerator box is cyan at its place" test "$(at first 585 20)" = "0,255,255"
 check "denominator box is cyan at its place" test "$(at first 585 190)" = "0,255,255"
-check "Nuovo calcolo has its teal face" has_colour "$work/first.png" $((win_x + 288)) $((client_y + 336)) 121 73 "0,192,192"
-check "Exit has its orange face" has_colour "$work/first.png" $((win_x + 512)) $((client_y + 336)) 121 73 "255,128,0"
+check "Nuovo calcolo has its teal face" face_is "$work/first.png" $((win_x + 288)) $((client_y + 336)) "0,192,192"
+check "Exit has its orange face" face_is "$work/first.png" $((win_x + 512)) $((client_y + 336)) "255,128,0"
 for band in 0 50 150; do
   row=$(( (band * 3 * 516 + 512 / 2) / 512 + 1 ))
   check "stripe $band: red resultNum + 100, blue $band" test "$(at first 720 "$row")" = "$red,$green,$band"

@@ -4,13 +4,13 @@
 # grow by the scale, the problem's boxes and the two button faces stand where the
 # layout puts them, scaled. Leaves a screenshot.
 # Usage: scaled.sh BINARY SCALE SCREENSHOT   (SCALE: 1, 1.5, 2)
-set -euo pipefail
+source "$(dirname "$0")/lib.sh"
+open_test
 binary=$1
 scale=$2
 screenshot=$3
-work=$(mktemp -d)
-source "$(dirname "$0")/lib.sh"
-trap 'cp "$work/screen.png" "$screenshot" 2>/dev/null || true; stop_all; rm -rf "$work"' EXIT
+keep_screen() { cp "$work/screen.png" "$screenshot" 2>/dev/null; }
+at_exit keep_screen
 
 # Room for the whole window at 200 % (1458 x 1032 and the frame), where Windows puts it.
 start_xvfb 2600x1600

@@ -4,19 +4,12 @@
 # that minimising it shows the time left in its title; with Wayland alone it must
 # still run; a platform the user names is respected.
 # Usage: wayland.sh BINARY RECORD_FOLDER   (the folder the binary was built for)
-set -euo pipefail
+source "$(dirname "$0")/lib.sh"
+open_test
 
 binary=$1
 record=$2
-work=$(mktemp -d)
-chmod 0755 "$work"
-source "$(dirname "$0")/lib.sh"
-
-cleanup() {
-  stop_all
-  rm -rf "$work" "$record"
-}
-trap cleanup EXIT
+at_exit rm -rf "$record"
 
 # XWayland's stand-in, with a window manager that can minimise.
 start_xvfb 1280x800

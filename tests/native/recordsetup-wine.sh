@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # The Windows record setup under Wine, over a %ProgramData%\Quorvela that a pupil made
-# first: the record kept, read-only attributes cleared, whatever else stood there gone.
+# first: the pupil's folder set aside, and a new one holding the record's three files
+# alone, none of them read-only; then, over the setup's own folder, a record file with
+# a second name made a file of its own.
 # Wine keeps no access lists and makes no reparse points, so neither the rights it
 # sets nor a link set aside is seen here.
 # Usage: recordsetup-wine.sh PREFIX SETUP_EXE
-set -euo pipefail
-work=$(mktemp -d)
 source "$(dirname "$0")/../e2e/lib.sh"
 source "$(dirname "$0")/../../packaging/windows/wine.sh"
-trap 'stop_wine; rm -rf "$work"' EXIT
+open_test
 use_wine_prefix "$1"
+at_exit stop_wine
 setup="Z:$(realpath "$2" | tr / '\\')"
 "$wine" cmd /c exit 2>/dev/null   # the prefix, made once
 folder=$WINEPREFIX/drive_c/ProgramData/Quorvela
@@ -29,6 +30,8 @@ check "the pupil's journal is read-only before" \
 check "the setup ends with status 0" "$wine" "$setup"
 check "the record is kept" test "$(cat "$folder/qvlmarc.txt" "$folder/qvlmarc1.txt")" = $'12\r\nEva\r'
 check "only the three files are left" test "$(ls -A "$folder" | LC_ALL=C sort | tr '\n' ' ')" = "qvlmarc.journal qvlmarc.txt qvlmarc1.txt "
+check "the pupil's folder is set aside, whole" \
+  bash -c "ls -d '$folder'.old-*/stray/inside >/dev/null"
 check "the journal is no longer read-only" \
   bash -c "! '$wine' cmd /c attrib 'C:\\ProgramData\\Quorvela\\qvlmarc.journal' 2>/dev/null | grep -q ' R '"
 

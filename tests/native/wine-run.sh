@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine with a Wine prefix of its own, then stops
-# the Wine server that served it: nothing of Wine outlives the test.
+# the Wine server that served it: nothing of Wine outlives the test. Ends with
+# the program's status.
 # Usage: wine-run.sh PREFIX PROGRAM [ARGS...]
-set -u
+source "$(dirname "$0")/../e2e/lib.sh"
 source "$(dirname "$0")/../../packaging/windows/wine.sh"
+open_test
 use_wine_prefix "$1"
+at_exit stop_wine
 shift
 # Wine keeps the QT_ variables of Linux from Windows programs: they are handed
 # over through cmd instead, for the tests that set the platform or the scale.
@@ -19,19 +22,15 @@ shift
 log=""
 case "$program" in
   *\\tst_*.exe)
-    log=$(mktemp)
+    log=$work/test.log
     set -- "$@" -o "Z:$log,txt"
     ;;
 esac
+status=0
 if [ -n "$settings" ]; then
-  "$wine" cmd /c "$settings$program" "$@"
+  "$wine" cmd /c "$settings$program" "$@" || status=$?
 else
-  "$wine" "$program" "$@"
+  "$wine" "$program" "$@" || status=$?
 fi
-status=$?
-if [ -n "$log" ]; then
-  cat "$log"
-  rm -f "$log"
-fi
-stop_wine
+[ -z "$log" ] || cat "$log" || echo "note - the program left no log"
 exit "$status"

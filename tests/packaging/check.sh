@@ -3,8 +3,11 @@
 # (desktop-file-validate, appstreamcli --pedantic); the Debian package itself is
 # built and checked by cleaninstall.sh.
 # Usage: check.sh SOURCE_DIR
-set -euo pipefail
+source "$(dirname "$0")/../e2e/lib.sh"
+open_test
 source_dir=$1
-desktop-file-validate "$source_dir/data/invalid.quorvela.quorvela.desktop"
-appstreamcli validate --pedantic --no-net "$source_dir/data/invalid.quorvela.quorvela.metainfo.xml"
-echo "1 passed, 0 failed"
+check "the desktop entry passes desktop-file-validate" \
+  desktop-file-validate "$source_dir/data/invalid.quorvela.quorvela.desktop"
+check "the AppStream metadata passes appstreamcli validate --pedantic" \
+  appstreamcli validate --pedantic --no-net "$source_dir/data/invalid.quorvela.quorvela.metainfo.xml"
+summary

@@ -9,27 +9,23 @@
 # its own autopkgtest. Prints what the install added. Needs root (debootstrap,
 # chroot, mounts); exits 77 (skipped) without it.
 # Usage: cleaninstall.sh SOURCE_DIR WORK_DIR   (WORK_DIR inside the build tree)
-set -euo pipefail
+source "$(dirname "$0")/../e2e/lib.sh"
+needs_root
+# The roots stay in the build tree for a look after a failure; the next run makes them anew.
+open_test "$2"
 # Every name in the record folder, hidden ones too, in one order.
 shopt -s dotglob
 export LC_ALL=C
 source_dir=$1
-work=$2
-[ "$(id -u)" = 0 ] || { echo "skipped: needs root"; exit 77; }
 
 base=$work/base
 builder=$work/build-root
 root=$work/root
 mounts=()
-mkdir -p "$work"
-source "$(dirname "$0")/../e2e/lib.sh"
-
-cleanup() {
-  stop_all
+unmount_all() {
   for ((i = ${#mounts[@]} - 1; i >= 0; i--)); do umount "${mounts[i]}" 2>/dev/null || umount -l "${mounts[i]}" || true; done
-  # The roots stay in the build tree for a look after a failure; the next run makes them anew.
 }
-trap cleanup EXIT
+at_exit unmount_all
 
 mount_in_root() { # mount arguments..., target inside the root
   mount "$@"

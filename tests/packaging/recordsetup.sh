@@ -5,14 +5,12 @@
 # helper left able to write. Needs root (it hands files to root and the games
 # group); exits 77 (skipped) without it.
 # Usage: recordsetup.sh SOURCE_DIR SETUP_PROGRAM
-set -euo pipefail
+source "$1/tests/e2e/lib.sh"
+needs_root
+open_test
 shopt -s dotglob
 export LC_ALL=C
-[ "$(id -u)" = 0 ] || { echo "skipped: needs root"; exit 77; }
-work=$(mktemp -d)
 setup=$2
-source "$1/tests/e2e/lib.sh"
-trap 'stop_all; rm -rf "$work"' EXIT
 
 folder=$work/quorvela
 helper=$work/quorvela-record
@@ -83,4 +81,29 @@ mv "$folder/qvlmarc.txt.new" "$folder/qvlmarc.txt"
 "$setup" "$folder"
 check "an unreadable file stays unread" test ! -s "$folder/qvlmarc.txt"
 check "the setup run again leaves the folder as it made it" test "$(modes)" = "${expected//regular file/regular empty file}"
+# Mounts an account could make there (FUSE lets a pupil mount on a folder they may
+# write; bind mounts stand in for them here): one at the folder's own name goes,
+# one inside is never entered, so nothing of what it shows is removed; and a tree
+# deeper than any descriptor limit goes whole.
+unmount_below() { findmnt -rn -o TARGET | grep -F "$work/" | tac | while read -r m; do umount -l "$m"; done; }
+at_exit unmount_below
+mkdir -p "$work/shown" "$work/over"
+printf 'x' >"$work/shown/keep"
+rm -rf "$folder"
+mkdir -m 0777 "$folder"
+printf '12\r\n' >"$folder/qvlmarc.txt"
+mkdir -p "$folder/stray/mnt"
+mount --bind "$work/shown" "$folder/stray/mnt"
+deep=$folder/deep
+for _ in $(seq 300); do deep=$deep/d; done
+mkdir -p "$deep"
+mount --bind "$work/over" "$folder"
+"$setup" "$folder" 2>"$work/setup.err"
+check "a mount at the folder's name is taken away, and the record under it kept" \
+  test "$(cat "$folder/qvlmarc.txt")" = $'12\r'
+check "what a mount inside showed is untouched" test "$(cat "$work/shown/keep")" = x
+check "what could not go is said, and left where only root enters" \
+  bash -c "grep -q 'left' '$work/setup.err' && test \"\$(stat -c '%U %a' '$work'/.quorvela.new-*)\" = 'root 700'"
+check "a tree 300 folders deep went" test -z "$(find "$work" -path '*/deep' -print -quit)"
+unmount_below
 summary
