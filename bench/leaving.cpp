@@ -1,9 +1,5 @@
-// Leaving the game with a new record, as the installed game does it: the record
-// helper started as a process of its own, which takes the journal's lock, saves
-// both files in place through the journal and answers. Prints one line a figure:
-//   start-process NS   (the bare start of a process, /bin/true: the reference)
-//   prepare NS         (start-up's call: make what is missing)
-//   save NS            (leaving with a new record)
+// Leaving with a new record through the helper, as the installed game does it: one
+// line a figure, "start-process NS", "prepare NS", "save NS" (bench/README.md).
 // Usage: bench_leaving ROUNDS
 #include "record/recordkeeper.h"
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/fileerror.h"
+#include "record/store/recordstore.h"
 
 #include <QString>
 
@@ -15,8 +16,8 @@ constexpr char16_t kSeparator = u'/';
 
 // Appended to the folder, which already ends in the separator: the doubled
 // separator reads as one.
-inline const QString kScoreFileName = kSeparator + QStringLiteral("qvlmarc.txt");
-inline const QString kNameFileName = kSeparator + QStringLiteral("qvlmarc1.txt");
+inline const QString kScoreFileName = kSeparator + QLatin1String(store::kScoreFile);
+inline const QString kNameFileName = kSeparator + QLatin1String(store::kNameFile);
 
 // Compiled in for each executable of the game by CMake: the folder it was built
 // for (the cache variable QUORVELA_RECORD_DIR), and its record helper's name

@@ -1,15 +1,5 @@
-// What a screen reader reads on Tavola: labels by their visible text with
-// their role as description, boxes and buttons by what they hold, and the
-// problem as a sum. The two boxes that only store the expected sum are never
-// exposed.
-//
-// Qt 6.4 has no way to make a screen reader speak at will; what Orca (and
-// Windows' readers) always say is the name, role and description of the
-// control that takes the focus. So the focus carries the news: the numerator
-// box, which takes the focus when the window appears and after every new
-// problem, describes the problem; "Nuovo calcolo", which takes it after every
-// judged answer, describes the verdict and the counters. Their tooltips, which
-// Qt would otherwise give as the description, follow.
+// What a screen reader reads on Tavola. Qt 6.4 cannot make one speak at will, so the
+// focus carries the news (README, "Accessibility").
 #include "controls.h"
 #include "spoken.h"
 #include "tavola.h"

@@ -1,23 +1,6 @@
-// Tavola, the game's one window.
-//
-// The window owns all state. Its window-level variables (correctAnswers, …,
-// windowsDir) live as long as the Tavola object; its controls, menus and timer
-// (the Controls struct) live from a load to an unload, so a new competition
-// gets every control afresh while the variables survive.
-//
-// Every event reaches a handler named after its control and event through
-// dispatch(), which turns a ProgramEnd or a FileError thrown anywhere inside
-// into the end of the program. Handlers call one another directly:
-// Form_Load -> StartCountdown, GetSystemDir, Leggifiletxt, cmdNext_Click;
-// the record files are written only through the RecordKeeper of Services;
-// Text3_KeyPress -> judge, ScoreAndPraise; Timer1_Timer -> cmdExit_Click;
-// Form_Resize -> ShowTimeLeftInCaption; Next_Click -> Unload, showWindow.
-// Each handler is defined in the folder of its subsystem (game/, clock/,
-// record/, ui/); ui/layout.cpp, ui/menus.cpp and ui/accessibility.cpp build
-// what every load creates.
-//
-// Dialogs go through MsgBox and InputBox, which count the dialogs open: a
-// tick that would open one while another is open waits for a later tick.
+// Tavola, the game's one window: it owns all state, and every event reaches the
+// handler named after its control and event through dispatch(). Who calls whom, and
+// where each handler lives: README, "Source layout".
 #pragma once
 
 #include "game/rules/judging.h"

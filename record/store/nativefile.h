@@ -69,10 +69,9 @@ enum class Access { Read, ReadWrite };
 // link, EISDIR for a folder, EINVAL for anything else.
 Error openRegular(const Path &path, Access access, Handle &handle);
 // A new empty file, opened for reading and writing; EEXIST when there is one
-// already (a link included). Its permissions: those of the folder's files for
-// the record's own accounts (POSIX: rw for owner and group, read for others;
-// restricted: rw for owner and group only), inherited from the folder on Windows.
-Error createNew(const Path &path, bool restricted, Handle &handle);
+// already (a link included). Its permissions: mode on POSIX (less the umask);
+// inherited from the folder on Windows.
+Error createNew(const Path &path, unsigned mode, Handle &handle);
 
 // Reads from the start, at most limit bytes.
 Error readAll(Handle handle, std::string &text, std::size_t limit);

@@ -46,11 +46,10 @@ Error openRegular(const Path &path, Access access, Handle &handle)
     return 0;
 }
 
-Error createNew(const Path &path, bool restricted, Handle &handle)
+Error createNew(const Path &path, unsigned mode, Handle &handle)
 {
-    const mode_t mode = restricted ? 0660 : 0664;
-    const int fd =
-        ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, mode);
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY,
+                          mode_t(mode));
     if (fd < 0)
         return errno;
     handle = fd;

@@ -154,7 +154,7 @@ Error openRegular(const Path &path, Access access, Handle &handle)
     return 0;
 }
 
-Error createNew(const Path &path, bool, Handle &handle)
+Error createNew(const Path &path, unsigned, Handle &handle)
 {
     const HANDLE file = createFile(path, GENERIC_READ | GENERIC_WRITE, CREATE_NEW);
     if (file == INVALID_HANDLE_VALUE)

@@ -1,12 +1,6 @@
-// quorvela-record-setup: makes the record folder so that only the record's helper
-// can change the record, run as root by the package's postinst, by
-// "cmake --install" and by .ci/setup. An older version left the folder writable by
-// every account, so every name in it may be a pupil's trap (a link to root's files,
-// a second name in a home, a descriptor kept open, a lock held): nothing is written,
-// copied, chowned or chmodded through a name. The record's content is read through
-// descriptors and rebuilt by root into a new folder of new files, which then takes
-// the old folder's place; the old one goes.
-// Usage: quorvela-record-setup FOLDER [HELPER...]   (each HELPER made set-group-id games)
+// quorvela-record-setup: the record folder as only the helper may change it, run as
+// root over a folder every account may once have written; no name there is trusted
+// (README, "The record"). Usage: quorvela-record-setup FOLDER [HELPER...]
 #include "recordstore.h"
 
 #include <algorithm>

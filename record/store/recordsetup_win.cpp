@@ -1,15 +1,8 @@
-// quorvela-record-setup.exe: the record's folder and files as Windows installers leave
-// them, run with the system's rights by the MSI and the NSIS installer.
-// %ProgramData%\Quorvela may have been made before by any account (ProgramData lets
-// Users make folders; the zip and older versions make it as the player), and whoever
-// may change a folder may swap any name on a path through it for a junction. So a
-// folder found there is kept only when it is already sound: a real folder of the
-// administrators' or the system's that no account may change. Any other is set aside
-// through its own handle, closed to every account, and the record's content is read
-// from it only through handles that end inside it; a new folder with new files takes
-// its place. Every account may then read the files and write their data, nothing
-// else; the system and the administrators keep full control.
-// No Qt, no arguments. Exit status 0, or the Windows error code.
+// quorvela-record-setup.exe: the record's folder and files as the installers leave
+// them, run with the system's rights over a folder any account may have made first;
+// no name there is trusted (README, "Windows"). Exit status 0, or the Windows error.
+#include "recordstore.h"
+
 #include <windows.h>
 
 #include <aclapi.h>
@@ -32,7 +25,13 @@ constexpr wchar_t kFolderRights[] = L"O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;
 constexpr wchar_t kFileRights[] = L"O:BAD:P(A;;FA;;;SY)(A;;FA;;;BA)(A;;0x12008f;;;BU)";
 // A folder set aside: the administrators' and the system's alone.
 constexpr wchar_t kClosedRights[] = L"O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
-constexpr const wchar_t *kNames[] = {L"qvlmarc.txt", L"qvlmarc1.txt", L"qvlmarc.journal"};
+// The record's names, as the store has them (plain ASCII).
+std::wstring wide(const char *name)
+{
+    return std::wstring(name, name + std::char_traits<char>::length(name));
+}
+const std::wstring kNames[] = {wide(quorvela::store::kScoreFile), wide(quorvela::store::kNameFile),
+                               wide(quorvela::store::kJournalFile)};
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 // What no account but the administrators and the system may hold on a sound folder.
 constexpr DWORD kChanging = DELETE | WRITE_DAC | WRITE_OWNER | GENERIC_ALL | GENERIC_WRITE |
@@ -204,9 +203,9 @@ DWORD refreshFiles(const std::wstring &folder)
         do {
             const std::wstring name = found.cFileName;
             bool record = false;
-            for (const wchar_t *own : kNames)
-                record =
-                    record || CompareStringOrdinal(name.c_str(), -1, own, -1, TRUE) == CSTR_EQUAL;
+            for (const std::wstring &own : kNames)
+                record = record || CompareStringOrdinal(name.c_str(), -1, own.c_str(), -1, TRUE) ==
+                                       CSTR_EQUAL;
             if (name == L"." || name == L".." || record)
                 continue;
             const Handle entry(openAsItself(folder + L"\\" + name, DELETE | FILE_WRITE_ATTRIBUTES));
@@ -220,7 +219,7 @@ DWORD refreshFiles(const std::wstring &folder)
         } while (FindNextFileW(search, &found));
         FindClose(search);
     }
-    for (const wchar_t *name : kNames) {
+    for (const std::wstring &name : kNames) {
         const std::wstring path = folder + L"\\" + name;
         std::string content;
         {
@@ -271,7 +270,7 @@ DWORD setAside(const std::wstring &folder, std::string (&contents)[3])
         return error;
     if (isFolder(old.h))
         for (int i = 0; i < 3; ++i)
-            contents[i] = contentIn(old.h, folder, kNames[i]);
+            contents[i] = contentIn(old.h, folder, kNames[i].c_str());
     const std::wstring aside = folder + L".old-" + std::to_wstring(GetTickCount64()) + L"-" +
                                std::to_wstring(GetCurrentProcessId());
     const std::size_t bytes = sizeof(FILE_RENAME_INFO) + aside.size() * sizeof(wchar_t);

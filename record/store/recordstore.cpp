@@ -66,7 +66,7 @@ Outcome failed(Error error, FileAction action, const Path &path, bool folder = f
 // An existing record file, or a new empty one where it is missing: the folder's
 // spare, or a file of this process's own where it may make one. ENOENT when it
 // may make none.
-Error openOrCreate(const Path &path, bool restricted, File &file)
+Error openOrCreate(const Path &path, unsigned mode, File &file)
 {
     Error error = native::openRegular(path, native::Access::ReadWrite, file.handle());
     if (error != ENOENT)
@@ -77,7 +77,7 @@ Error openOrCreate(const Path &path, bool restricted, File &file)
         return native::openRegular(path, native::Access::ReadWrite, file.handle());
     if (error != ENOENT || !native::mayMakeFilesIn(path.parent_path()))
         return error;
-    error = native::createNew(path, restricted, file.handle());
+    error = native::createNew(path, mode, file.handle());
     // Made by another copy in the meantime.
     return error == EEXIST ? native::openRegular(path, native::Access::ReadWrite, file.handle())
                            : error;
@@ -110,7 +110,7 @@ public:
         if (const Error error = native::folderStatus(folder_))
             return failed(error, FileAction::Use, folder_, true);
         const Path journal = folder_ / kJournalFile;
-        if (const Error error = openOrCreate(journal, true, journal_))
+        if (const Error error = openOrCreate(journal, kJournalMode, journal_))
             return failed(error, FileAction::Create, journal);
         if (const Error error = native::lock(journal_.handle(), kLockDeadline))
             return failed(error, FileAction::Use, folder_, true);
@@ -151,7 +151,7 @@ public:
     {
         const Path path = folder_ / kScoreFile;
         File file;
-        if (const Error error = openOrCreate(path, false, file))
+        if (const Error error = openOrCreate(path, kFileMode, file))
             return failed(error, FileAction::Create, path);
         if (const Error error = native::readAll(file.handle(), content, kReadLimit))
             return failed(error, FileAction::Read, path);
@@ -165,7 +165,7 @@ private:
              {std::pair{kScoreFile, &contents.score}, std::pair{kNameFile, &contents.name}}) {
             const Path path = folder_ / name;
             File file;
-            if (const Error error = openOrCreate(path, false, file))
+            if (const Error error = openOrCreate(path, kFileMode, file))
                 return failed(error, FileAction::Write, path);
             if (const Error error = native::rewrite(file.handle(), *text))
                 return failed(error, FileAction::Write, path);
@@ -193,7 +193,7 @@ Outcome prepare(const Path &folder)
         return outcome;
     for (const char *name : {kScoreFile, kNameFile}) {
         File file;
-        const Error error = openOrCreate(folder / name, false, file);
+        const Error error = openOrCreate(folder / name, kFileMode, file);
         if (error && error != ENOENT)
             return failed(error, FileAction::Create, folder / name);
     }

@@ -66,11 +66,11 @@ void filesAreReadAndRewrittenInPlace(const fs::path &dir)
 {
     const fs::path file = dir / "qvlmarc1.txt";
     native::Handle handle = native::kNoHandle;
-    CHECK(native::createNew(file, false, handle) == 0);
+    CHECK(native::createNew(file, store::kFileMode, handle) == 0);
     CHECK(native::rewrite(handle, "Niccolò\r\n") == 0);
     CHECK(native::close(handle) == 0);
     // A second creation must not truncate what the first wrote.
-    CHECK(native::createNew(file, false, handle) == EEXIST);
+    CHECK(native::createNew(file, store::kFileMode, handle) == EEXIST);
     CHECK(native::openRegular(file, native::Access::ReadWrite, handle) == 0);
     // Shorter content leaves nothing of the longer one behind.
     CHECK(native::rewrite(handle, "Eva\r\n") == 0);
@@ -99,7 +99,7 @@ void whatIsNotARegularFileIsRefused(const fs::path &dir)
     // A link planted at a record's name is never written through, nor a FIFO waited on.
     fs::create_symlink(dir / "plain.txt", dir / "link.txt");
     CHECK(native::openRegular(dir / "link.txt", native::Access::ReadWrite, handle) == ELOOP);
-    CHECK(native::createNew(dir / "link.txt", false, handle) == EEXIST);
+    CHECK(native::createNew(dir / "link.txt", store::kFileMode, handle) == EEXIST);
     CHECK(::mkfifo((dir / "fifo").c_str(), 0666) == 0);
     CHECK(native::openRegular(dir / "fifo", native::Access::ReadWrite, handle) == EINVAL);
     CHECK(contents(dir / "plain.txt") == "x");
@@ -112,7 +112,7 @@ void lockIsExclusiveWithADeadline(const fs::path &dir)
     // gives up busy when it is held past the deadline (its holder may be stopped).
     const fs::path journal = dir / store::kJournalFile;
     native::Handle held = native::kNoHandle, other = native::kNoHandle;
-    CHECK(native::createNew(journal, true, held) == 0);
+    CHECK(native::createNew(journal, store::kJournalMode, held) == 0);
     CHECK(native::openRegular(journal, native::Access::ReadWrite, other) == 0);
     CHECK(native::lock(held, std::chrono::milliseconds(0)) == 0);
     const auto started = std::chrono::steady_clock::now();

@@ -96,8 +96,8 @@ struct Game {
     {
         return sharedFolder.isEmpty() ? folder.path() + QStringLiteral("/record") : sharedFolder;
     }
-    QString scoreFile() const { return recordFolder() + QStringLiteral("/qvlmarc.txt"); }
-    QString nameFile() const { return recordFolder() + QStringLiteral("/qvlmarc1.txt"); }
+    QString scoreFile() const { return recordFolder() + u'/' + QLatin1String(store::kScoreFile); }
+    QString nameFile() const { return recordFolder() + u'/' + QLatin1String(store::kNameFile); }
     // Types a text then Enter into a box, as a player does.
     void answer(const QString &numerator, const QString &denominator);
     bool ended() const { return !ender.codes.empty(); }
