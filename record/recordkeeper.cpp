@@ -1,8 +1,8 @@
 #include "recordkeeper.h"
 
-#include "record/store/helperrequest.h"
 #include "platform/fileerror.h"
 #include "platform/textfiles.h"
+#include "record/store/helperrequest.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -107,7 +107,8 @@ QString HelperKeeper::run(const QStringList &arguments)
         return line;
     // "error ACTION FOLDER ERRNO SYSTEMCODE PATH", the path last, blanks and all.
     const QStringList fields = line.split(u' ');
-    if (process.exitCode() == 1 && fields.size() >= 6 && fields[0] == QLatin1String("error")) {
+    if (process.exitCode() == 1 && fields.size() >= 6 &&
+        fields[0] == QLatin1String(helper::kError)) {
         const int action = fields[1].toInt();
         FileError failure{line.section(u' ', 5),
                           FileAction(action),

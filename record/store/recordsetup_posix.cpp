@@ -232,19 +232,20 @@ int main(int argc, char **argv)
     if (folder.fd < 0)
         return fail(fresh);
 
-    // A mount that an account put at the folder's name (FUSE lets a pupil mount on
-    // a folder they may write) goes first, without waiting on it.
-    if (const Fd probe(openFolderBelow(parent.fd, name.c_str()));
-        probe.fd < 0 && errno == EXDEV &&
-        ::umount2(path.c_str(), MNT_DETACH | UMOUNT_NOFOLLOW) != 0)
-        return fail("unmounting " + path);
-    // The old folder, closed to every account before it is read.
+    // The old folder, closed to every account before it is read. A mount that an
+    // account put at its name (FUSE lets a pupil mount on a folder they may write)
+    // goes first, without waiting on it.
     store::Contents record;
-    const Fd old(openFolderBelow(parent.fd, name.c_str()));
+    int oldFd = openFolderBelow(parent.fd, name.c_str());
+    if (oldFd < 0 && errno == EXDEV) {
+        if (::umount2(path.c_str(), MNT_DETACH | UMOUNT_NOFOLLOW) != 0)
+            return fail("unmounting " + path);
+        oldFd = openFolderBelow(parent.fd, name.c_str());
+    }
+    const Fd old(oldFd);
     if (old.fd >= 0 && ::fchown(old.fd, 0, 0) == 0 && ::fchmod(old.fd, 0700) == 0)
         record = oldRecord(old.fd);
 
-    const std::string spare = store::kSparePrefix;
     const std::string empty;
     const struct {
         const char *name;
@@ -257,7 +258,7 @@ int main(int argc, char **argv)
     };
     for (const auto &file : files)
         if (makeFile(folder.fd, file.name, file.mode, games, file.content) != 0 ||
-            makeFile(folder.fd, spare + file.name, file.mode, games, empty) != 0)
+            makeFile(folder.fd, store::spareOf(file.name), file.mode, games, empty) != 0)
             return 1;
     if (::fchown(folder.fd, 0, games) != 0 || ::fchmod(folder.fd, store::kFolderMode) != 0 ||
         ::fsync(folder.fd) != 0)

@@ -71,7 +71,7 @@ Error openOrCreate(const Path &path, unsigned mode, File &file)
     Error error = native::openRegular(path, native::Access::ReadWrite, file.handle());
     if (error != ENOENT)
         return error;
-    const Path spare = path.parent_path() / (kSparePrefix + path.filename().string());
+    const Path spare = path.parent_path() / spareOf(path.filename().string());
     error = native::moveIntoPlace(spare, path);
     if (!error || error == EEXIST)
         return native::openRegular(path, native::Access::ReadWrite, file.handle());

@@ -21,6 +21,10 @@ inline constexpr char kJournalFile[] = "qvlmarc.journal";
 // root: the helper cannot make a file there (it would be the player's), so it
 // puts the spare in the place of a file that was deleted.
 inline constexpr char kSparePrefix[] = ".spare-";
+inline std::string spareOf(const std::string &name)
+{
+    return kSparePrefix + name;
+}
 // Their modes where the system has them (POSIX): every account reads the record,
 // only the games group writes it and takes the journal's lock.
 inline constexpr unsigned kFolderMode = 0775;
