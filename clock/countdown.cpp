@@ -5,11 +5,29 @@
 
 #include <QTimer>
 
+#include <algorithm>
+
 namespace quorvela {
+
+void Tavola::restartTimer1()
+{
+    ui->Timer1->start();
+    timerStartedMs_ = services_.monotonicMs ? services_.monotonicMs() : 0;
+    ticksCounted_ = 0;
+}
+
+int Tavola::ticksDue()
+{
+    if (!services_.monotonicMs)
+        return 1;
+    // Rounded, so that a tick that comes a little early still counts its second.
+    const qint64 elapsed = services_.monotonicMs() - timerStartedMs_;
+    return int(std::clamp<qint64>((elapsed + 500) / 1000 - ticksCounted_, 0, 1 << 20));
+}
 
 void Tavola::StartCountdown()
 {
-    ui->Timer1->start();
+    restartTimer1();
     clockHours = 0;
     clockMinutes = 10;
     clockSeconds = 0.0f;

@@ -5,6 +5,7 @@
 #include "game/rules/numbers.h"
 #include "game/rules/randomsource.h"
 #include "ui/controls.h"
+#include "ui/spoken.h"
 #include "ui/tavola.h"
 
 #include <algorithm>
@@ -56,6 +57,8 @@ void Tavola::cmdNext_Click()
 
     c.txtAnswer->setEnabled(true);
     c.cmdNext->setEnabled(false);
+    if (services_.announce)
+        services_.announce(spokenSum(p.num1, p.den1, p.num2, p.den2));
 }
 
 void Tavola::PaintGradient()

@@ -52,6 +52,11 @@ void Tavola::Form_Load()
     };
     ui->lblpunti->setCaption(recordText(windowsDir + kScoreFileName));
     ui->lblnome->setCaption(recordText(windowsDir + kNameFileName));
+    if (services_.announce && !ui->lblpunti->text().trimmed().isEmpty())
+        services_.announce(
+            QStringLiteral("Il record è di %1 con punti %2.")
+                .arg(ui->lblnome->text().simplified(), ui->lblpunti->text().simplified())
+                .simplified());
 
     secondsLeft = std::int16_t(std::nearbyint(clockSeconds + 600.0));
     ui->lblconto->setCaption(clockText(clockHours, clockMinutes, clockSeconds));

@@ -86,11 +86,19 @@ QString fileErrorMessage(const FileError &error)
 
 QString notSavedMessage(Saving saving)
 {
-    return saving == Saving::Refused
-               ? QStringLiteral("Hai battuto il record, ma non ho potuto registrarlo: il programma "
-                                "che scrive il record non accetta questa copia del gioco.")
-               : QStringLiteral("Hai battuto il record, ma non ho potuto registrarlo: in questo "
-                                "momento il record è occupato da un'altra copia del gioco.");
+    const QString beaten = QStringLiteral("Hai battuto il record, ma non ho potuto registrarlo: ");
+    switch (saving) {
+    case Saving::Refused:
+        return beaten +
+               QStringLiteral(
+                   "il programma che scrive il record non accetta questa copia del gioco.");
+    case Saving::NotKept:
+        return beaten +
+               QStringLiteral("questo browser non lascia conservare dati a questa pagina.");
+    default:
+        return beaten + QStringLiteral(
+                            "in questo momento il record è occupato da un'altra copia del gioco.");
+    }
 }
 
 } // namespace quorvela

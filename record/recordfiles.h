@@ -37,7 +37,7 @@ QString fileErrorMessage(const FileError &error);
 QString italianReason(const FileError &error);
 
 // What the player reads when a score that beat the record could not be saved
-// now (Busy or Refused); the game then ends as it would after saving.
+// now (Busy, Refused or NotKept); the game then ends as it would after saving.
 enum class Saving;
 QString notSavedMessage(Saving saving);
 

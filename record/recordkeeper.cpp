@@ -48,7 +48,7 @@ Saving StoreKeeper::saveIfBetter(const QString &folder, const QString &score, co
     return outcome.saved ? Saving::Saved : Saving::Kept;
 }
 
-#ifndef _WIN32
+#if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
 
 void HelperKeeper::prepare(const QString &)
 {

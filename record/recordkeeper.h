@@ -1,6 +1,7 @@
 // Who writes the record, as the window sees it: the record's helper program
 // where the system has one (POSIX: set-group-id games, the only writer of the
-// record files), the game itself elsewhere (Windows) and in tests.
+// record files), the game itself elsewhere (Windows) and in tests, the browser's
+// storage in a web page (browserkeeper.h).
 #pragma once
 
 #include "record/store/recordstore.h"
@@ -17,6 +18,7 @@ enum class Saving {
     Kept,    // another copy saved a record at least as good meanwhile
     Busy,    // the record's lock stayed taken, or the helper overran its time
     Refused, // the helper does not serve this copy of the game
+    NotKept, // the browser keeps no data for the page (full, or blocked)
 };
 
 class RecordKeeper {
@@ -41,7 +43,7 @@ public:
     Saving saveIfBetter(const QString &folder, const QString &score, const QString &name) override;
 };
 
-#ifndef _WIN32
+#if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
 // Through the record's helper program, which knows its folder itself.
 class HelperKeeper final : public RecordKeeper {
 public:

@@ -146,16 +146,22 @@ void TestAccessibility::namesRolesDescriptions()
 
 void TestAccessibility::problemReadAsASum()
 {
-    // The first box describes the whole problem, as drawn, and follows every new one.
+    // The first box describes the whole problem, as drawn, and follows every new
+    // one; a page around the game is told each problem and each verdict.
     Game game;
     game.scriptProblem(7, 4, 2, 3);
     game.random.values.push_back(0.1f);
     game.scriptProblem(3, 1, 7, 2); // 7 over 2 becomes 7 over 9
     QVERIFY(game.start());
     QCOMPARE(of(game.c().Text1)->text(QAccessible::Description), "sette quarti più due terzi");
+    QCOMPARE(game.announced, QStringList{"sette quarti più due terzi"});
     game.answer("29", "12");
     QTest::mouseClick(game.c().cmdNext, Qt::LeftButton);
     QCOMPARE(of(game.c().Text1)->text(QAccessible::Description), "tre più sette noni");
+    QCOMPARE(game.announced,
+             QStringList({"sette quarti più due terzi",
+                          "Esatto. sei eccezionale! Risposte esatte 1, errate 0, totali 1.",
+                          "tre più sette noni"}));
 }
 
 void TestAccessibility::spokenVerdicts_data()

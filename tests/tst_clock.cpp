@@ -35,6 +35,9 @@ private slots:
     void exitQuestionOpenAcrossZero();
     void gameGoesOnAfterTheTime();
     void realTimerTicks();
+    void lateTicksCatchUp_data();
+    void lateTicksCatchUp();
+    void lateTicksEndTheTimeOnce();
     void titles();
 };
 
@@ -198,6 +201,58 @@ void TestClock::realTimerTicks()
     QTRY_VERIFY(game.window->secondsLeft <= 590);
     game.c().Timer1->stop();
     QCOMPARE(game.c().lblconto->text(), clockTextOfSeconds(game.window->secondsLeft));
+}
+
+void TestClock::lateTicksCatchUp_data()
+{
+    // Each timeout of Timer1, at that many milliseconds after its start.
+    QTest::addColumn<QList<int>>("timeouts");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("on time") << QList<int>{1000, 2000, 3000} << "00:09:57";
+    QTest::newRow("a little early") << QList<int>{960, 1950} << "00:09:58";
+    QTest::newRow("far too early") << QList<int>{400} << "00:10:00";
+    QTest::newRow("late, then on time") << QList<int>{1600, 2000, 3000} << "00:09:57";
+    QTest::newRow("a background tab's minute") << QList<int>{60000} << "00:09:00";
+    QTest::newRow("to the silent end") << QList<int>{600000} << "00:00:00";
+}
+
+void TestClock::lateTicksCatchUp()
+{
+    // A clock that keeps real time counts every second that has passed, however
+    // few timeouts came.
+    QFETCH(QList<int>, timeouts);
+    QFETCH(QString, label);
+    Game game;
+    game.keepRealTime();
+    QVERIFY(game.start());
+    const size_t boxesAtStart = game.dialogs.boxes.size();
+    for (int at : timeouts) {
+        game.nowMs = at;
+        QVERIFY(QMetaObject::invokeMethod(game.c().Timer1, "timeout"));
+    }
+    QCOMPARE(game.c().lblconto->text(), label);
+    QCOMPARE(game.c().lblconto->text(), clockTextOfSeconds(game.window->secondsLeft));
+    QCOMPARE(game.dialogs.boxes.size(), boxesAtStart);
+}
+
+void TestClock::lateTicksEndTheTimeOnce()
+{
+    // Eleven minutes in a background tab: the time ends once, as it would have
+    // on time, and the ticks past the end are dropped with the stopped clock.
+    Game game;
+    game.keepRealTime();
+    QVERIFY(game.start());
+    const size_t boxesAtStart = game.dialogs.boxes.size();
+    game.dialogs.answers.push_back(Answer::No);
+    game.nowMs = 660000;
+    QVERIFY(QMetaObject::invokeMethod(game.c().Timer1, "timeout"));
+    QStringList said;
+    for (size_t i = boxesAtStart; i < game.dialogs.boxes.size(); ++i)
+        said << game.dialogs.boxes[i].text;
+    QCOMPARE(said, QStringList({"Vuoi veramente lasciarmi  ?", "Tempo scaduto"}));
+    QVERIFY(!game.c().Timer1->isActive());
+    QCOMPARE(game.c().lblconto->text(), "00:00:00");
+    QVERIFY(!game.ended());
 }
 
 void TestClock::titles()

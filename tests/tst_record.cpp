@@ -1,5 +1,6 @@
 // The record files at start-up, and leaving the game with or without a new record.
 #include "game/rules/numbers.h"
+#include "record/browserkeeper.h"
 #include "record/recordfiles.h"
 #include "record/recordkeeper.h"
 #include "support/fakes.h"
@@ -15,6 +16,29 @@
 
 using namespace quorvela;
 using namespace quorvela::test;
+
+namespace {
+
+// A browser's site storage, shared by the pages of its tabs.
+class MapStorage final : public RecordStorage {
+public:
+    std::optional<std::string> read() override
+    {
+        return blocked ? std::nullopt : std::optional<std::string>(bytes);
+    }
+    bool write(const std::string &b) override
+    {
+        if (blocked || full)
+            return false;
+        bytes = b;
+        return true;
+    }
+    std::string bytes;
+    bool blocked = false;
+    bool full = false;
+};
+
+} // namespace
 
 class TestRecord : public QObject {
     Q_OBJECT
@@ -37,6 +61,8 @@ private slots:
     void unreadableRecordEndsBeforeTheWindow();
     void failedSaveKeepsTheOldRecord();
     void hugeRecordFileStartsQuickly();
+    void browserRecord_data();
+    void browserRecord();
 #ifndef _WIN32
     void helperAnswers_data();
     void helperAnswers();
@@ -382,6 +408,97 @@ void TestRecord::hugeRecordFileStartsQuickly()
     QVERIFY(game.start());
     QCOMPARE(game.c().lblpunti->text().size(), int(TextFiles::kReadLimit));
     QCOMPARE(lenientReading(game.c().lblpunti->text()), 7.0);
+}
+
+void TestRecord::browserRecord_data()
+{
+    QTest::addColumn<QByteArray>("stored");    // at start-up
+    QTest::addColumn<QByteArray>("meanwhile"); // stored by another tab; null: none
+    QTest::addColumn<QString>("storage");      // "", "blocked" or "full"
+    QTest::addColumn<QString>("player");
+    QTest::addColumn<int>("score");
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<QString>("told"); // the last box's words; empty: none
+    QTest::addColumn<QString>("said"); // the record, said for the page at start-up
+    const QString champion = "C A M P I O N E";
+    const QString notKept = "questo browser non lascia conservare dati";
+    QTest::newRow("first visit, a new record")
+        << QByteArray() << QByteArray() << ""
+        << "Niccolò" << 2 << QByteArray("2\r\nNiccolò\r\n") << champion << "";
+    QTest::newRow("a record shown, not beaten")
+        << QByteArray("12\r\nZeno\r\n") << QByteArray() << ""
+        << "Anna" << 0 << QByteArray("12\r\nZeno\r\n") << ""
+        << "Il record è di Zeno con punti 12.";
+    QTest::newRow("another tab's better record kept")
+        << QByteArray() << QByteArray("3\r\nZeno\r\n") << ""
+        << "Anna" << 2 << QByteArray("3\r\nZeno\r\n") << ""
+        << "";
+    QTest::newRow("another tab's equal record kept")
+        << QByteArray() << QByteArray("2\r\nZeno\r\n") << ""
+        << "Anna" << 2 << QByteArray("2\r\nZeno\r\n") << ""
+        << "";
+    QTest::newRow("another tab's lower record beaten")
+        << QByteArray() << QByteArray("1\r\nZeno\r\n") << ""
+        << "Anna" << 2 << QByteArray("2\r\nAnna\r\n") << champion << "";
+    QTest::newRow("odd text counts by its number") << QByteArray("abc") << QByteArray() << ""
+                                                   << "Anna" << 1 << QByteArray("1\r\nAnna\r\n")
+                                                   << champion << "Il record è di con punti abc.";
+    QTest::newRow("a name over two lines stored as one")
+        << QByteArray() << QByteArray() << ""
+        << "An\nna" << 1 << QByteArray("1\r\nAn na\r\n") << champion << "";
+    QTest::newRow("blocked: played, told, nothing stored")
+        << QByteArray() << QByteArray() << "blocked"
+        << "Anna" << 1 << QByteArray() << notKept << "";
+    QTest::newRow("full: told, the old record kept")
+        << QByteArray("0\r\nZeno\r\n") << QByteArray() << "full"
+        << "Anna" << 1 << QByteArray("0\r\nZeno\r\n") << notKept
+        << "Il record è di Zeno con punti 0.";
+}
+
+void TestRecord::browserRecord()
+{
+    // The record a browser keeps: the record files made from its storage at
+    // start-up (a reload shows them whole), and a better score stored on leaving,
+    // compared with what another tab may have stored since.
+    QFETCH(QByteArray, stored);
+    QFETCH(QByteArray, meanwhile);
+    QFETCH(QString, storage);
+    QFETCH(QString, player);
+    QFETCH(int, score);
+    QFETCH(QByteArray, after);
+    QFETCH(QString, told);
+    QFETCH(QString, said);
+    MapStorage site;
+    site.bytes = stored.toStdString();
+    site.blocked = storage == "blocked";
+    site.full = storage == "full";
+    BrowserKeeper keeper(site);
+    Game game(player);
+    game.record.instead = &keeper;
+    game.scriptProblem(1, 2, 1, 6);
+    QVERIFY(game.start());
+    const QByteArray shown = site.blocked ? QByteArray() : stored;
+    QCOMPARE((game.c().lblpunti->text() + game.c().lblnome->text()).toUtf8(), shown);
+    QCOMPARE(readBytes(game.scoreFile()) + readBytes(game.nameFile()), shown);
+    QCOMPARE(game.announced.first().startsWith("Il record"), !said.isEmpty());
+    if (!said.isEmpty())
+        QCOMPARE(game.announced.first(), said);
+    if (!meanwhile.isNull())
+        site.bytes = meanwhile.toStdString();
+    if (score > 0)
+        game.answer("2", "3");
+    for (int i = 1; i < score; ++i)
+        QTest::keyClick(game.c().Text3, Qt::Key_Return);
+    const size_t boxes = game.dialogs.boxes.size();
+    game.dialogs.answers.push_back(Answer::Yes);
+    QTest::mouseClick(game.c().cmdExit, Qt::LeftButton);
+    QCOMPARE(game.ender.codes, std::vector<int>{0});
+    QCOMPARE(QByteArray::fromStdString(site.bytes), after);
+    const QString last = game.boxTexts().last();
+    if (told.isEmpty())
+        QCOMPARE(game.dialogs.boxes.size(), boxes + 1); // the question alone
+    else
+        QVERIFY2(last.contains(told), qPrintable(last));
 }
 
 #ifndef _WIN32

@@ -114,10 +114,12 @@ void Tavola::describeVerdict(Verdict verdict, int praise)
         spokenVerdict_ = spokenWrong(resultNum, resultDen);
     else if (verdict == Verdict::Right)
         spokenVerdict_ = spokenPraise(praise);
-    c.cmdNext->setAccessibleDescription(
+    const QString said =
         spokenVerdict_ + u' ' +
-        spokenCounters(correctAnswers, wrongAnswers, correctAnswers + wrongAnswers) + u' ' +
-        c.cmdNext->toolTip());
+        spokenCounters(correctAnswers, wrongAnswers, correctAnswers + wrongAnswers);
+    c.cmdNext->setAccessibleDescription(said + u' ' + c.cmdNext->toolTip());
+    if (services_.announce)
+        services_.announce(said);
 }
 
 } // namespace quorvela

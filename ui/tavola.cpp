@@ -6,8 +6,10 @@
 #include "record/recordfiles.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QMenuBar>
 #include <QPixmapCache>
+#include <QStyleHints>
 #include <QTimer>
 
 namespace quorvela {
@@ -88,13 +90,18 @@ void Tavola::showWindow()
 {
     if (!isLoaded())
         Load();
-    show();
+    // Where the platform shows every window full screen (a browser's page), this
+    // one keeps its own size and place all the same.
+    if (QGuiApplication::styleHints()->showIsFullScreen())
+        showNormal();
+    else
+        show();
     activateWindow();
     // The first display always counts as a resize, even at an unchanged size.
     Form_Resize();
     // The first tick comes one second after the window is ready.
     if (ui->Timer1->isActive())
-        ui->Timer1->start();
+        restartTimer1();
     Form_Activate();
 }
 
@@ -127,7 +134,14 @@ void Tavola::connectHandlers()
             [this] { dispatch([this] { cmdNext_Click(); }); });
     connect(c.cmdExit, &QAbstractButton::clicked, this,
             [this] { dispatch([this] { cmdExit_Click(); }); });
-    connect(c.Timer1, &QTimer::timeout, this, [this] { dispatch([this] { Timer1_Timer(); }); });
+    connect(c.Timer1, &QTimer::timeout, this, [this] {
+        // Ticks that came late are counted now, one handler each, as long as the
+        // clock runs (a tick may end the time, the game or the window).
+        for (int n = ticksDue(); n > 0 && ui && ui->Timer1->isActive() && !ended_; --n) {
+            ++ticksCounted_;
+            dispatch([this] { Timer1_Timer(); });
+        }
+    });
     c.txtAnswer->onKeyPress = [this](std::int16_t &key) {
         dispatch([this, &key] { txtAnswer_KeyPress(key); });
     };

@@ -32,6 +32,14 @@ struct Services {
     // trailing separator is ensured (the Windows directory on Windows, the
     // build-time record folder elsewhere).
     std::function<QString()> systemFolder;
+    // Where the page around the game speaks for it (the browser, whose Qt has no
+    // screen-reader bridge): each problem, and each verdict with the counters.
+    // Empty on the desktop, where the screen reader reads the controls.
+    std::function<void(const QString &)> announce = {};
+    // A monotonic clock in milliseconds, where the timer's ticks may come late or
+    // not at all for a while (a browser slows a background tab's timers): each
+    // tick then counts down every second that has passed. Empty: a second a tick.
+    std::function<qint64()> monotonicMs = {};
 };
 
 class Tavola : public QMainWindow {
@@ -101,6 +109,11 @@ private:
     void connectHandlers();
 
     void StartCountdown();
+    // Starts Timer1 afresh: its next tick a second from now.
+    void restartTimer1();
+    // The ticks a timeout of Timer1 stands for: one, or every second that has
+    // passed since its start when the clock keeps real time.
+    int ticksDue();
     void ShowTimeLeftInCaption();
     // Counts a right answer and praises it with a draw from 1 to 8, drawn for
     // every judged answer; returns that draw.
@@ -118,6 +131,9 @@ private:
     std::unique_ptr<Controls> ui;
     // Dialogs of ours open right now: ticks then open none of their own.
     int dialogsOpen_ = 0;
+    // Real time: when Timer1 last started, and the ticks counted since.
+    qint64 timerStartedMs_ = 0;
+    qint64 ticksCounted_ = 0;
     bool ended_ = false;
     // The message line's verdict in words: a re-judged answer that is not
     // counted leaves it as it was.

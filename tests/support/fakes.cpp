@@ -50,8 +50,17 @@ float drawing(int n, int k)
 Game::Game(const QString &name)
 {
     dialogs.names.push_back(name);
-    window = std::make_unique<Tavola>(
-        Services{dialogs, random, ender, record, [this] { return recordFolder(); }});
+    Services services{dialogs, random, ender, record, [this] { return recordFolder(); }};
+    services.announce = [this](const QString &text) { announced << text; };
+    window = std::make_unique<Tavola>(services);
+}
+
+void Game::keepRealTime()
+{
+    Services services{dialogs, random, ender, record, [this] { return recordFolder(); }};
+    services.announce = [this](const QString &text) { announced << text; };
+    services.monotonicMs = [this] { return nowMs; };
+    window = std::make_unique<Tavola>(services);
 }
 
 Game::~Game() = default;

@@ -1,9 +1,9 @@
 // Scripted stand-ins for the window's collaborators, and a game set up with them.
 #pragma once
 
+#include "game/rules/randomsource.h"
 #include "platform/dialogs.h"
 #include "platform/programend.h"
-#include "game/rules/randomsource.h"
 #include "record/recordkeeper.h"
 #include "ui/controls.h"
 #include "ui/tavola.h"
@@ -65,17 +65,20 @@ public:
     void prepare(const QString &folder) override
     {
         if (!makesNothing)
-            store.prepare(folder);
+            keeper().prepare(folder);
     }
     Saving saveIfBetter(const QString &folder, const QString &score, const QString &name) override
     {
-        return saving ? *saving : store.saveIfBetter(folder, score, name);
+        return saving ? *saving : keeper().saveIfBetter(folder, score, name);
     }
     std::optional<Saving> saving;
+    // Another keeper in the store's place (the browser's).
+    RecordKeeper *instead = nullptr;
     // As the helper in an installation's folder whose files and spares are gone.
     bool makesNothing = false;
 
 private:
+    RecordKeeper &keeper() { return instead ? *instead : store; }
     StoreKeeper store;
 };
 
@@ -86,6 +89,8 @@ float drawing(int n, int k);
 struct Game {
     explicit Game(const QString &name = QStringLiteral("Luca"));
     ~Game();
+    // Before start(): the window's clock keeps real time, read from nowMs.
+    void keepRealTime();
 
     // Start-up with the problem num1/den1 + num2/den2 as drawn (before the
     // second fraction's adjustment).
@@ -110,6 +115,10 @@ struct Game {
     QTemporaryDir folder;
     // Another game's record folder, for two copies on one machine.
     QString sharedFolder;
+    // What the game said for a page around it, in order.
+    QStringList announced;
+    // The monotonic clock of a game that keeps real time, in milliseconds.
+    qint64 nowMs = 0;
     std::unique_ptr<Tavola> window;
 };
 
