@@ -24,8 +24,12 @@ bool useItalianButtons()
     static QTranslator translator;
     if (!translator.isEmpty())
         return true;
-    if (!translator.load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"),
-                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    // Qt's own folder, else the copy built into the game (the browser has none).
+    const QLocale italian(QLocale::Italian, QLocale::Italy);
+    if (!translator.load(italian, QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+        !translator.load(italian, QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QStringLiteral(":/translations")))
         return false;
     return QCoreApplication::installTranslator(&translator);
 }

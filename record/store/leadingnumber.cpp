@@ -1,7 +1,9 @@
 #include "leadingnumber.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <cstdlib>
 #include <limits>
 #include <string>
 
@@ -111,11 +113,20 @@ double leadingNumber(std::string_view text)
         digits.push_back('1');
     exponent = std::clamp(exponent, -4 * kExponentClamp, 4 * kExponentClamp);
     const std::string literal = digits + "e" + std::to_string(exponent);
-    // from_chars, unlike strtod, ignores the C locale that Qt sets from the user's.
     double magnitude = 0.0;
+#ifdef __cpp_lib_to_chars
+    // from_chars, unlike strtod, ignores the C locale that Qt sets from the user's.
     const auto [ptr, error] =
         std::from_chars(literal.data(), literal.data() + literal.size(), magnitude);
-    if (error == std::errc::result_out_of_range)
+    const bool outOfRange = error == std::errc::result_out_of_range;
+#else
+    // The browser's C library (emscripten's) has no from_chars for double, and
+    // knows no locale but "C".
+    errno = 0;
+    magnitude = std::strtod(literal.c_str(), nullptr);
+    const bool outOfRange = errno == ERANGE;
+#endif
+    if (outOfRange)
         magnitude =
             long(digits.size()) + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
     return negative ? -magnitude : magnitude;

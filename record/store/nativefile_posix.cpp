@@ -48,8 +48,8 @@ Error openRegular(const Path &path, Access access, Handle &handle)
 
 Error createNew(const Path &path, unsigned mode, Handle &handle)
 {
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY,
-                          mode_t(mode));
+    const int fd = ::open(
+        path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, mode_t(mode));
     if (fd < 0)
         return errno;
     handle = fd;
@@ -112,9 +112,18 @@ Error lock(Handle handle, std::chrono::milliseconds deadline)
 
 Error moveIntoPlace(const Path &from, const Path &to)
 {
+#ifdef __EMSCRIPTEN__
+    // A web page's files live in its memory, where the game is the one writer:
+    // nothing comes between the look and the move.
+    struct stat st {};
+    if (::lstat(to.c_str(), &st) == 0)
+        return EEXIST;
+    return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+#else
     // rename() itself never follows a link at either name.
     return ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0 ? 0
                                                                                             : errno;
+#endif
 }
 
 bool mayMakeFilesIn(const Path &folder)

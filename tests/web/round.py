@@ -1,0 +1,350 @@
+#!/usr/bin/python3
+"""The game in Debian's chromium, headless, as pupils meet it: a whole round, the
+record kept by the browser across a reload and between two tabs, the page without a
+connection, and the figures of the page's start and transfer against a Qt hello.
+It follows the game by what the game says in the page's live region, answers by
+keyboard and mouse, and keeps a screenshot of each step.
+Usage: round.py GAME_URL HELLO_URL OUT_DIR PROFILE_DIR"""
+import statistics
+import sys
+import time
+from fractions import Fraction
+
+from PIL import Image
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.keys import Keys
+
+GAME, HELLO, OUT, PROFILE = sys.argv[1:5]
+checks = failures = 0
+
+OPENING = [
+    'Come ti chiami?',
+    ' {} vediamo se sei un vero campione  ',
+    'Premi il tasto invio (Return) dopo aver scritto il numeratore',
+    'ed ancora invio dopo aver inserito il denominatore',
+    'Ricordati di semplificare la frazione inserita',
+    'Se devi correggere il numeratore puoi spostarti con il mouse',
+    'Puoi anche cancellare e scrivere le frazioni equivalenti',
+    '   Buona fortuna {}',
+]
+LEAVE = 'Uscire dal programma: Vuoi veramente lasciarmi  ? Sì o No.'
+CHAMPION = 'Ok ho registrato il tuo record, C A M P I O N E"'
+CYAN = (0, 255, 255)
+# Places on the window's client area, in pixels at 100 %.
+TXT_ANSWER = (576, 8)
+CMD_EXIT_CENTRE = (512 + 60, 336 + 36)
+
+
+def check(what, ok, detail=''):
+    global checks, failures
+    checks += 1
+    if ok:
+        print('ok   - ' + what, flush=True)
+    else:
+        failures += 1
+        print('FAIL - {}{}'.format(what, ': ' + str(detail) if detail else ''), flush=True)
+    return ok
+
+
+class Stop(Exception):
+    pass
+
+
+def require(what, ok, detail=''):
+    if not check(what, ok, detail):
+        raise Stop()
+
+
+# --- the words the game says, read back into numbers ---------------------------------
+CARDINALS = ['zero', 'uno', 'due', 'tre', 'quattro', 'cinque', 'sei', 'sette', 'otto', 'nove', 'dieci']
+ORDINALS = ['', '', 'mezz', 'terz', 'quart', 'quint', 'sest', 'settim', 'ottav', 'non', 'decim']
+
+
+def number(word):
+    if word == 'un':
+        return 1
+    return CARDINALS.index(word) if word in CARDINALS else int(word)
+
+
+def fraction(words):
+    """'sette quarti', 'un mezzo', 'tre', '71 fratto 40' as a Fraction."""
+    parts = words.split()
+    if len(parts) == 1:
+        return Fraction(number(parts[0]))
+    if parts[1] == 'fratto':
+        return Fraction(number(parts[0]), int(parts[2]))
+    return Fraction(number(parts[0]), ORDINALS.index(parts[1][:-1]))
+
+
+def spoken(value):
+    num, den = value.numerator, value.denominator
+    card = CARDINALS[num] if num <= 10 else str(num)
+    if den == 1:
+        return card
+    if den > 10:
+        return '{} fratto {}'.format(card, den)
+    if num == 1:
+        return 'un ' + ORDINALS[den] + 'o'
+    return card + ' ' + ORDINALS[den] + 'i'
+
+
+# --- the browser ---------------------------------------------------------------------
+def browser(profile):
+    options = webdriver.ChromeOptions()
+    options.binary_location = '/usr/bin/chromium'
+    for arg in ('--headless=new', '--no-sandbox', '--disable-gpu', '--window-size=1100,820',
+                '--disable-background-networking', '--no-first-run', '--disable-sync',
+                '--disable-extensions', '--lang=it-IT', '--user-data-dir=' + profile):
+        options.add_argument(arg)
+    return webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
+
+
+class Page:
+    def __init__(self, driver):
+        self.d = driver
+
+    def said(self):
+        return [s['text'] for s in self.d.execute_script(
+            'return window.quorvelaPage ? window.quorvelaPage.said : []')]
+
+    def wait_said(self, count, timeout=30):
+        until = time.time() + timeout
+        while time.time() < until:
+            said = self.said()
+            if len(said) >= count:
+                # The dialog or the window paints right after it is said.
+                time.sleep(0.4)
+                return said
+            time.sleep(0.05)
+        raise Stop(print('FAIL - waited for words number {}; said: {}'.format(count, self.said())))
+
+    def keys(self, *keys):
+        ActionChains(self.d).send_keys(*keys).perform()
+
+    def shot(self, name):
+        path = '{}/{}.png'.format(OUT, name)
+        self.d.save_screenshot(path)
+        return Image.open(path).convert('RGB')
+
+    def client_origin(self, image):
+        """The client area's top-left corner on the page, found by the numerator
+        box's cyan (its first cyan row and column)."""
+        w, h = image.size
+        px = image.load()
+        for y in range(h):
+            for x in range(w):
+                if px[x, y] == CYAN:
+                    return x - TXT_ANSWER[0] - 1, y - TXT_ANSWER[1] - 1
+        return None
+
+    def click(self, x, y):
+        body = self.d.find_element('tag name', 'body')
+        w, h = self.d.execute_script('return [innerWidth, innerHeight]')
+        ActionChains(self.d).move_to_element_with_offset(body, x - w // 2, y - h // 2).click().perform()
+
+    def stored(self):
+        return self.d.execute_script("return localStorage.getItem('quorvela.record')")
+
+
+def open_game(page, name):
+    """Opens the page and answers the opening dialogs; returns the first problem."""
+    page.d.get(GAME)
+    said = page.wait_said(1)
+    page.shot('name-dialog-' + name)
+    page.keys(name + Keys.ENTER)
+    for i in range(2, len(OPENING) + 1):
+        said = page.wait_said(i)
+        page.keys(Keys.ENTER)
+    said = page.wait_said(len(OPENING) + 1)
+    check(name + ': the opening dialogs in their order, with their words',
+          said[:len(OPENING)] == [t.format(name) for t in OPENING], said[:len(OPENING)])
+    return said
+
+
+def problem_of(words):
+    first, second = words.split(' più ')
+    return fraction(first), fraction(second)
+
+
+def answer(page, value):
+    page.keys(str(value.numerator) + Keys.ENTER)
+    page.keys(str(value.denominator) + Keys.ENTER)
+
+
+def wait_new(page, count):
+    said = page.wait_said(count)
+    return said[count - 1]
+
+
+def leave(page, yes=True):
+    image = page.shot('before-leaving')
+    origin = page.client_origin(image)
+    require('the numerator box found on the page', origin is not None)
+    count = len(page.said())
+    page.click(origin[0] + CMD_EXIT_CENTRE[0], origin[1] + CMD_EXIT_CENTRE[1])
+    check('Exit asks whether to leave', wait_new(page, count + 1) == LEAVE, page.said()[-1])
+    page.shot('leave-question')
+    # "Sì" answers by its letter; No is the default.
+    page.keys('s' if yes else Keys.ENTER)
+
+
+def ended(page, timeout=15):
+    until = time.time() + timeout
+    while time.time() < until:
+        if page.d.execute_script('return window.quorvelaPage.exitCode') is not None:
+            return True
+        time.sleep(0.1)
+    return False
+
+
+def first_round(page):
+    said = open_game(page, 'Zeno')
+    image = page.shot('window')
+    origin = page.client_origin(image)
+    require('the window drawn, its numerator box cyan', origin is not None)
+    check('the window keeps its place: not full screen at the page\'s corner',
+          origin[0] > 100 and origin[1] > 40, origin)
+    check('no record said on a first visit', not any(s.startswith('Il record') for s in said))
+
+    a, b = problem_of(said[-1])
+    count = len(said)
+    answer(page, a + b)
+    verdict = wait_new(page, count + 1)
+    check('a right answer praised and counted',
+          verdict.endswith('Risposte esatte 1, errate 0, totali 1.') and 'Sbagliato' not in verdict,
+          verdict)
+    page.shot('right-answer')
+
+    page.keys(Keys.ENTER)  # "Nuovo calcolo" has the focus
+    a, b = problem_of(wait_new(page, count + 2))
+    wrong = a + b + 1
+    answer(page, wrong)
+    verdict = wait_new(page, count + 3)
+    check('a wrong answer judged, with the expected sum in words',
+          verdict == 'Sbagliato! Il risultato è {}. Risposte esatte 1, errate 1, totali 2.'.format(
+              spoken(a + b)), verdict)
+    image = page.shot('wrong-answer')
+    check('the window turns black on a verdict',
+          image.getpixel((origin[0] + 300, origin[1] + 450)) == (0, 0, 0),
+          image.getpixel((origin[0] + 300, origin[1] + 450)))
+
+    leave(page)
+    check('a better score congratulated', wait_new(page, count + 5) == CHAMPION, page.said()[-1])
+    page.keys(Keys.ENTER)
+    check('the game ends and the page says so', ended(page))
+    page.shot('end')
+    check('the record kept by the browser, score line and name line',
+          page.stored() == '1\r\nZeno\r\n', repr(page.stored()))
+
+
+def reload_and_two_tabs(page):
+    # A reload: the record as the browser keeps it.
+    said = open_game(page, 'Ada')
+    check('after a reload the record is shown and said',
+          'Il record è di Zeno con punti 1.' in said, said)
+    page.shot('reloaded-with-record')
+    first = page.d.current_window_handle
+
+    # A second tab raises the record to 2 meanwhile.
+    page.d.switch_to.new_window('tab')
+    said = open_game(page, 'Bruno')
+    for n in range(2):
+        a, b = problem_of(said[-1])
+        count = len(said)
+        answer(page, a + b)
+        wait_new(page, count + 1)
+        page.keys(Keys.ENTER)
+        said = page.wait_said(count + 2)
+    leave(page)
+    check('the second tab saves 2', wait_new(page, len(said) + 2) == CHAMPION)
+    page.keys(Keys.ENTER)
+    check('the second tab ends', ended(page))
+    check('the record is 2, Bruno', page.stored() == '2\r\nBruno\r\n', repr(page.stored()))
+    page.d.close()
+
+    # The first tab, started with a record of 1, leaves with 2: not better than Bruno's.
+    page.d.switch_to.window(first)
+    said = page.said()
+    for n in range(2):
+        a, b = problem_of(said[-1])
+        count = len(said)
+        answer(page, a + b)
+        wait_new(page, count + 1)
+        page.keys(Keys.ENTER)
+        said = page.wait_said(count + 2)
+    leave(page)
+    check('the first tab ends without a congratulation', ended(page) and CHAMPION not in page.said(),
+          page.said()[-3:])
+    check('two tabs keep the better record', page.stored() == '2\r\nBruno\r\n', repr(page.stored()))
+
+
+def offline(page):
+    page.d.get(GAME)
+    page.wait_said(1)
+    page.d.execute_async_script(
+        'const done = arguments[0]; navigator.serviceWorker.ready.then(() => done(true));')
+    page.d.execute_cdp_cmd('Network.enable', {})
+    page.d.execute_cdp_cmd('Network.emulateNetworkConditions', {
+        'offline': True, 'latency': 0, 'downloadThroughput': -1, 'uploadThroughput': -1})
+    page.d.get(GAME)
+    said = page.wait_said(1)
+    check('without a connection the page opens the game from its own cache',
+          said[:1] == ['Come ti chiami?'], said)
+    page.shot('offline')
+    page.d.execute_cdp_cmd('Network.emulateNetworkConditions', {
+        'offline': False, 'latency': 0, 'downloadThroughput': -1, 'uploadThroughput': -1})
+
+
+def measure(driver, url, runs=3):
+    """Milliseconds from opening the page to its first dialog, and the bytes it
+    transfers (compressed), with the browser's caches bypassed."""
+    page = Page(driver)
+    driver.execute_cdp_cmd('Network.enable', {})
+    driver.execute_cdp_cmd('Network.setCacheDisabled', {'cacheDisabled': True})
+    driver.execute_cdp_cmd('Network.setBypassServiceWorker', {'bypass': True})
+    times, sizes = [], []
+    for _ in range(runs):
+        driver.get(url)
+        page.wait_said(1, timeout=60)
+        times.append(driver.execute_script('return window.quorvelaPage.said[0].at'))
+        sizes.append(driver.execute_script(
+            "return performance.getEntriesByType('navigation').concat("
+            "performance.getEntriesByType('resource')).reduce((s, e) => s + e.transferSize, 0)"))
+        driver.get('about:blank')
+    return statistics.median(times), max(sizes)
+
+
+def main():
+    driver = browser(PROFILE + '/pupil')
+    try:
+        page = Page(driver)
+        first_round(page)
+        reload_and_two_tabs(page)
+        offline(page)
+    except Stop:
+        pass
+    finally:
+        driver.quit()
+
+    driver = browser(PROFILE + '/measure')
+    try:
+        hello_ms, hello_bytes = measure(driver, HELLO)
+        game_ms, game_bytes = measure(driver, GAME)
+        print('figure: first dialog after {:.0f} ms (hello {:.0f} ms, ratio {:.2f}); '
+              'transferred {:.2f} MB compressed (hello {:.2f} MB)'.format(
+                  game_ms, hello_ms, game_ms / hello_ms, game_bytes / 1e6, hello_bytes / 1e6))
+        check('the page transfers at most 8 MB', 0 < game_bytes <= 8e6, game_bytes)
+        # A budget a pupil feels, with wide room: the game's own start-up (fonts,
+        # record, window) costs little next to Qt's.
+        check('the game reaches its first dialog within twice the hello\'s time',
+              game_ms <= 2 * hello_ms, (game_ms, hello_ms))
+    finally:
+        driver.quit()
+    print('{} passed, {} failed'.format(checks - failures, failures))
+    return 1 if failures else 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())
