@@ -19,6 +19,7 @@
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFontDatabase>
+#include <QPointer>
 
 namespace {
 
@@ -32,7 +33,13 @@ public:
                                 ? box.title + QStringLiteral(": ") + box.text +
                                       QStringLiteral(" Sì o No.")
                                 : box.text);
-        return dialogs_.messageBox(box);
+        const QPointer<QWidget> before = QApplication::activeWindow();
+        const quorvela::Answer answer = dialogs_.messageBox(box);
+        // Qt's browser platform leaves no window active once a dialog has
+        // closed, and the keys would then reach nothing until a click.
+        if (before && before->isVisible())
+            before->activateWindow();
+        return answer;
     }
     QString inputBox(const QString &prompt, const QString &title) override
     {

@@ -237,6 +237,9 @@ void TestMenus::f10OpensTheMenus()
     QVERIFY(QTest::qWaitForWindowActive(game.window.get()));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10);
     QTRY_COMPARE(game.window->menuBar()->activeAction(), game.window->menuBar()->actions().at(0));
+    // Each menu said for a page around the game as the keys reach it.
+    QTest::keyClick(game.window->menuBar(), Qt::Key_Right);
+    QTRY_COMPARE(game.announced.last(), "Nuova gara");
     QTest::keyClick(game.window->menuBar(), Qt::Key_Escape);
 }
 

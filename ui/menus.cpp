@@ -80,6 +80,14 @@ void Tavola::createMenus()
 
     QMenu *contact = addMenu(bar, "contatti", QStringLiteral("Segnalazioni "));
     addItem(contact, "segn", QStringLiteral(" Per segnalare eventuali errori  o suggerimenti"));
+
+    // A page around the game reads the menus out as the pupil moves through them.
+    if (services_.announce) {
+        const auto say = [this](QAction *action) { services_.announce(action->text()); };
+        connect(bar, &QMenuBar::hovered, this, say);
+        for (QMenu *menu : bar->findChildren<QMenu *>())
+            connect(menu, &QMenu::hovered, this, say);
+    }
 }
 
 void Tavola::HELP_Click()

@@ -30,6 +30,8 @@ OPENING = [
     '   Buona fortuna {}',
 ]
 LEAVE = 'Uscire dal programma: Vuoi veramente lasciarmi  ? Sì o No.'
+NEW_GAME = 'INIZIARE NUOVA GARA: INIZIAMO UNA NUOVA GARA  ? Sì o No.'
+HELP = '{} Devi risolvere così: es 4/15 + 2/5 = 4/15 + 6/15= 10/15 poi semplicando 2/3  Ciao'
 CHAMPION = 'Ok ho registrato il tuo record, C A M P I O N E"'
 CYAN = (0, 255, 255)
 # Places on the window's client area, in pixels at 100 %.
@@ -118,7 +120,19 @@ class Page:
                 time.sleep(0.4)
                 return said
             time.sleep(0.05)
-        raise Stop(print('FAIL - waited for words number {}; said: {}'.format(count, self.said())))
+        require('words number {} said within {} s'.format(count, timeout), False, self.said()[-3:])
+
+    def wait_text(self, text, after, timeout=30):
+        """Waits for TEXT among the words said after the first AFTER; returns how
+        many words were said up to it."""
+        until = time.time() + timeout
+        while time.time() < until:
+            said = self.said()
+            if text in said[after:]:
+                time.sleep(0.4)
+                return said.index(text, after) + 1
+            time.sleep(0.05)
+        require('"{}" said within {} s'.format(text, timeout), False, self.said()[after:])
 
     def keys(self, *keys):
         ActionChains(self.d).send_keys(*keys).perform()
@@ -148,19 +162,25 @@ class Page:
         return self.d.execute_script("return localStorage.getItem('quorvela.record')")
 
 
-def open_game(page, name):
-    """Opens the page and answers the opening dialogs; returns the first problem."""
-    page.d.get(GAME)
-    said = page.wait_said(1)
+def opening(page, name, before=0):
+    """Answers the opening dialogs, the first of them said after BEFORE words."""
+    said = page.wait_said(before + 1)
     page.shot('name-dialog-' + name)
     page.keys(name + Keys.ENTER)
     for i in range(2, len(OPENING) + 1):
-        said = page.wait_said(i)
+        said = page.wait_said(before + i)
         page.keys(Keys.ENTER)
-    said = page.wait_said(len(OPENING) + 1)
+    said = page.wait_said(before + len(OPENING) + 1)
     check(name + ': the opening dialogs in their order, with their words',
-          said[:len(OPENING)] == [t.format(name) for t in OPENING], said[:len(OPENING)])
+          said[before:before + len(OPENING)] == [t.format(name) for t in OPENING],
+          said[before:before + len(OPENING)])
     return said
+
+
+def open_game(page, name):
+    """Opens the page and answers the opening dialogs; returns what was said."""
+    page.d.get(GAME)
+    return opening(page, name)
 
 
 def problem_of(words):
@@ -229,9 +249,45 @@ def first_round(page):
     check('the window turns black on a verdict',
           image.getpixel((origin[0] + 300, origin[1] + 450)) == (0, 0, 0),
           image.getpixel((origin[0] + 300, origin[1] + 450)))
+    time.sleep(0.2)
+    check('the live region holds the words last said',
+          page.d.execute_script("return document.getElementById('spoken').textContent") == verdict)
+
+    # The menus by keyboard, each said as it is reached (require stops the round
+    # when one is not); "Aiuto" shows the help.
+    count += 3
+    page.keys(Keys.F10)
+    count = page.wait_text('Autori: il gruppo Quorvela', count)
+    page.keys(Keys.ARROW_RIGHT)
+    count = page.wait_text('Nuova gara', count)
+    page.keys(Keys.ARROW_RIGHT)
+    count = page.wait_text('Aiuto', count)
+    page.keys(Keys.ENTER)
+    count = page.wait_text(HELP.format('Zeno'), count)
+    check('the menus said as the keys reach them, and "Aiuto" shows the help', True)
+    page.shot('help')
+    page.keys(Keys.ENTER)
+    time.sleep(0.5)
+
+    # A new competition: asked, then the whole start-up again; the score of 1 is
+    # abandoned.
+    count = len(page.said())
+    page.keys(Keys.F10, Keys.ARROW_RIGHT)
+    count = page.wait_text('Nuova gara', count)
+    page.keys(Keys.ENTER)
+    count = page.wait_text(NEW_GAME, count)
+    page.shot('new-game-question')
+    page.keys('s')
+    said = opening(page, 'Zeno', count)
+    a, b = problem_of(said[-1])
+    count = len(said)
+    answer(page, a + b)
+    verdict = wait_new(page, count + 1)
+    check('the new competition counts from nothing',
+          verdict.endswith('Risposte esatte 1, errate 0, totali 1.'), verdict)
 
     leave(page)
-    check('a better score congratulated', wait_new(page, count + 5) == CHAMPION, page.said()[-1])
+    check('a better score congratulated', wait_new(page, count + 3) == CHAMPION, page.said()[-1])
     page.keys(Keys.ENTER)
     check('the game ends and the page says so', ended(page))
     page.shot('end')

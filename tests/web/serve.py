@@ -32,6 +32,13 @@ class Handler(http.server.SimpleHTTPRequestHandler):
     def guess_type(self, path):
         return TYPES.get(os.path.splitext(path)[1]) or super().guess_type(path)
 
+    def copyfile(self, source, destination):
+        # A page that moves on drops what it was still loading.
+        try:
+            super().copyfile(source, destination)
+        except (BrokenPipeError, ConnectionResetError):
+            pass
+
     def log_message(self, *args):
         pass
 
