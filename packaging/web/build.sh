@@ -31,23 +31,12 @@ echo "EMSCRIPTEN_ROOT = emsdk_path + '/upstream/emscripten'" >"$EMSDK/.emscripte
 export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
 
 # --- Qt for WebAssembly, from Debian's source --------------------------------------
-fetch_source() { # source package name, folder
-  [ -d "$2" ] && return 0
-  local apt=$out/apt
-  mkdir -p "$apt/lists/partial" "$out/src"
-  echo "deb-src http://deb.debian.org/debian bookworm main" >"$apt/sources.list"
-  local opts=(-o "Dir::Etc::SourceList=$apt/sources.list" -o Dir::Etc::SourceParts=/dev/null
-              -o "Dir::State::Lists=$apt/lists" -o APT::Sandbox::User=root)
-  apt-get -qq "${opts[@]}" update
-  (cd "$out/src" && apt-get -qq "${opts[@]}" source --download-only "$1")
-  mkdir -p "$2"
-  tar -xf "$out/src/${1}_"*.orig.tar.xz -C "$2" --strip-components=1
-}
+source "$root/packaging/debian-source.sh"
 
 build_qt() {
   [ -f "$prefix/lib/cmake/Qt6Widgets/Qt6WidgetsConfig.cmake" ] && return 0
   local started=$SECONDS
-  fetch_source qt6-base "$out/src/qtbase"
+  fetch_source qt6-base "$out/src/qtbase" "$out"
   # Qt 6.4 asks for emscripten 3.1.14 and only warns at Debian's 3.1.6. Debian's source
   # drops sqlite, and the game needs no SQL, network, D-Bus or printing. -sMINIFY_HTML=0
   # works round an emscripten 3.1.6 failure when minifying the HTML at -O1 and above.

@@ -27,26 +27,14 @@ mkdir -p "$out"
 toolchain=$root/packaging/windows/mingw-toolchain.cmake
 
 # --- Qt for Windows, from Debian's source ------------------------------------
-# Debian's source package of the very Qt version the Linux build uses, fetched with
-# an apt configuration of our own (the machine's sources stay as they are). Qt SVG
-# is not built: the mirror serves no source for it, and the pictures come as PNG.
-fetch_source() { # source package name, folder
-  [ -d "$2" ] && return 0
-  local apt=$out/apt
-  mkdir -p "$apt/lists/partial" "$out/src"
-  echo "deb-src http://deb.debian.org/debian bookworm main" >"$apt/sources.list"
-  local opts=(-o "Dir::Etc::SourceList=$apt/sources.list" -o Dir::Etc::SourceParts=/dev/null
-              -o "Dir::State::Lists=$apt/lists" -o APT::Sandbox::User=root)
-  apt-get -qq "${opts[@]}" update
-  (cd "$out/src" && apt-get -qq "${opts[@]}" source --download-only "$1")
-  mkdir -p "$2"
-  tar -xf "$out/src/${1}_"*.orig.tar.xz -C "$2" --strip-components=1
-}
+# Debian's source package of the very Qt version the Linux build uses. Qt SVG is not
+# built: the mirror serves no source for it, and the pictures come as PNG.
+source "$root/packaging/debian-source.sh"
 
 build_qt() {
   [ -f "$prefix/lib/cmake/Qt6Widgets/Qt6WidgetsConfig.cmake" ] && return 0
   local started=$SECONDS
-  fetch_source qt6-base "$out/src/qtbase"
+  fetch_source qt6-base "$out/src/qtbase" "$out"
   # Features the game does not use are off. Debian's tarball lacks src/3rdparty/wintab
   # (tablet events off), and 6.4's Windows platform plugin needs OpenGL to compile
   # (dynamic OpenGL on Windows). The third-party libraries are Qt's bundled ones.

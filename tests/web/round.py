@@ -37,6 +37,8 @@ CYAN = (0, 255, 255)
 # Places on the window's client area, in pixels at 100 %.
 TXT_ANSWER = (576, 8)
 CMD_EXIT_CENTRE = (512 + 60, 336 + 36)
+# The close button of the title bar Qt draws over the window, from the client area.
+CLOSE_BUTTON = (717, -34)
 
 
 def check(what, ok, detail=''):
@@ -295,6 +297,19 @@ def first_round(page):
           page.stored() == '1\r\nZeno\r\n', repr(page.stored()))
 
 
+def solve(page, said, problems):
+    """Answers that many problems right, the first the last said; returns what
+    was said up to the next problem."""
+    for _ in range(problems):
+        a, b = problem_of(said[-1])
+        count = len(said)
+        answer(page, a + b)
+        wait_new(page, count + 1)
+        page.keys(Keys.ENTER)
+        said = page.wait_said(count + 2)
+    return said
+
+
 def reload_and_two_tabs(page):
     # A reload: the record as the browser keeps it.
     said = open_game(page, 'Ada')
@@ -305,14 +320,7 @@ def reload_and_two_tabs(page):
 
     # A second tab raises the record to 2 meanwhile.
     page.d.switch_to.new_window('tab')
-    said = open_game(page, 'Bruno')
-    for n in range(2):
-        a, b = problem_of(said[-1])
-        count = len(said)
-        answer(page, a + b)
-        wait_new(page, count + 1)
-        page.keys(Keys.ENTER)
-        said = page.wait_said(count + 2)
+    said = solve(page, open_game(page, 'Bruno'), 2)
     leave(page)
     check('the second tab saves 2', wait_new(page, len(said) + 2) == CHAMPION)
     page.keys(Keys.ENTER)
@@ -322,14 +330,7 @@ def reload_and_two_tabs(page):
 
     # The first tab, started with a record of 1, leaves with 2: not better than Bruno's.
     page.d.switch_to.window(first)
-    said = page.said()
-    for n in range(2):
-        a, b = problem_of(said[-1])
-        count = len(said)
-        answer(page, a + b)
-        wait_new(page, count + 1)
-        page.keys(Keys.ENTER)
-        said = page.wait_said(count + 2)
+    said = solve(page, page.said(), 2)
     leave(page)
     check('the first tab ends without a congratulation', ended(page) and CHAMPION not in page.said(),
           page.said()[-3:])
@@ -349,8 +350,15 @@ def offline(page):
     check('without a connection the page opens the game from its own cache',
           said[:1] == ['Come ti chiami?'], said)
     page.shot('offline')
+    # The window's close button ends the game without a question or a save.
     page.d.execute_cdp_cmd('Network.emulateNetworkConditions', {
         'offline': False, 'latency': 0, 'downloadThroughput': -1, 'uploadThroughput': -1})
+    stored = page.stored()
+    said = opening(page, 'Eva')
+    origin = page.client_origin(page.shot('before-closing'))
+    page.click(origin[0] + CLOSE_BUTTON[0], origin[1] + CLOSE_BUTTON[1])
+    check('the close button ends the game, asking nothing and saving nothing',
+          ended(page) and page.said() == said and page.stored() == stored, page.said()[-2:])
 
 
 def measure(driver, url, runs=3):
