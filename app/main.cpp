@@ -46,7 +46,7 @@ public:
         quorvela::page::say(prompt);
         return dialogs_.inputBox(prompt, title);
     }
-    void beep() override { dialogs_.beep(); }
+    void beep() override { quorvela::page::beep(); }
 
 private:
     quorvela::QtDialogs dialogs_;

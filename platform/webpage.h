@@ -11,5 +11,7 @@ namespace quorvela::page {
 void say(const QString &text);
 // The game has ended: the page takes the window's place with its last word.
 void ended(int exitCode);
+// A short tone, the system's beep (Qt's browser platform has none).
+void beep();
 
 } // namespace quorvela::page

@@ -17,6 +17,11 @@ EM_JS(void, quorvela_page_ended, (int code), {
     if (window.quorvelaPage)
         window.quorvelaPage.ended(code);
 });
+
+EM_JS(void, quorvela_page_beep, (), {
+    if (window.quorvelaPage && window.quorvelaPage.beep)
+        window.quorvelaPage.beep();
+});
 // clang-format on
 
 } // namespace
@@ -29,6 +34,11 @@ void say(const QString &text)
 void ended(int exitCode)
 {
     quorvela_page_ended(exitCode);
+}
+
+void beep()
+{
+    quorvela_page_beep();
 }
 
 } // namespace quorvela::page
