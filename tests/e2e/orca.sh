@@ -18,66 +18,7 @@ at_exit keep_logs
 at_exit rm -rf "$record"
 rm -rf "$record"
 
-start_xvfb 1024x768
-twm -f /dev/null >"$work/twm.log" 2>&1 &
-pids+=($!)
-
-# A home of the test's own: Orca's settings, the sound going nowhere.
-export HOME=$work/home XDG_RUNTIME_DIR=$work/run XDG_CONFIG_HOME=$work/home/.config \
-  XDG_DATA_HOME=$work/home/.local/share XDG_CACHE_HOME=$work/home/.cache LC_ALL=C.UTF-8
-unset QT_QPA_PLATFORM QT_QPA_PLATFORMTHEME QT_ACCESSIBILITY QT_LINUX_ACCESSIBILITY_ALWAYS_ON
-mkdir -p "$HOME"
-mkdir -m 0700 "$XDG_RUNTIME_DIR"
-printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' >"$HOME/.asoundrc"
-
-# The session bus; the accessibility bus is started on it when Orca asks.
-dbus-daemon --session --fork --nopidfile --print-address=3 --print-pid=4 3>"$work/bus" 4>"$work/bus.pid"
-pids+=("$(cat "$work/bus.pid")")
-DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$work/bus")
-export DBUS_SESSION_BUS_ADDRESS
-
-# Speech in Italian through espeak-ng, to no sound card.
-mkdir -p "$work/speechd/modules"
-cp /etc/speech-dispatcher/modules/espeak-ng.conf "$work/speechd/modules/"
-cat >"$work/speechd/speechd.conf" <<'EOF'
-AudioOutputMethod "alsa"
-AddModule "espeak-ng" "sd_espeak-ng" "espeak-ng.conf"
-DefaultModule espeak-ng
-DefaultLanguage "it"
-EOF
-speech-dispatcher --run-single --timeout 0 --config-dir "$work/speechd" --log-dir "$work" \
-  >"$work/speechd.log" 2>&1 &
-pids+=($!)
-disown # it ends with a crash on SIGTERM, of no interest here
-
-# Orca writes its debug file through Python's block buffer; line by line, the test
-# sees each utterance as it is made.
-/usr/bin/python3 -c '
-import builtins, runpy, sys
-plain_open = builtins.open
-def line_buffered_open(file, mode="r", *args, **kwargs):
-    if mode == "w" and not args and "buffering" not in kwargs:
-        kwargs["buffering"] = 1
-    return plain_open(file, mode, *args, **kwargs)
-builtins.open = line_buffered_open
-sys.argv = ["orca", "--debug-file", sys.argv[1]]
-runpy.run_path("/usr/bin/orca", run_name="__main__")
-' "$work/orca.debug" >"$work/orca.log" 2>&1 &
-pids+=($!)
-
-said() { grep -a 'SPEECH OUTPUT:' "$work/orca.debug" 2>/dev/null | sed "s/^.*SPEECH OUTPUT: '//; s/'[ ]*{.*$//"; }
-spoken_lines() { said | wc -l; }
-# Waits for an utterance matching the pattern after the first N utterances.
-hears() { # N, extended regex
-  local after=$1 pattern=$2
-  for _ in $(seq 300); do
-    said | tail -n +"$((after + 1))" | grep -qE "$pattern" && return 0
-    sleep 0.1
-  done
-  return 1
-}
-last_heard() { said | tail -n 3 | tr '\n' '|'; }
-eventually grep -qs "SPEECH OUTPUT" "$work/orca.debug" || die "Orca did not start speaking: $(tail -n3 "$work/orca.log")"
+start_screen_reader
 
 # The game, as a pupil starts it: no hint of a screen reader but the desktop's.
 "$binary" >"$work/game.log" 2>&1 &
