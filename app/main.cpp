@@ -34,6 +34,7 @@ public:
                                       QStringLiteral(" Sì o No.")
                                 : box.text);
         const QPointer<QWidget> before = QApplication::activeWindow();
+        dialogs_.setTouchTargetHeight(quorvela::page::touchTargetHeight());
         const quorvela::Answer answer = dialogs_.messageBox(box);
         // Qt's browser platform leaves no window active once a dialog has
         // closed, and the keys would then reach nothing until a click.
@@ -44,6 +45,7 @@ public:
     QString inputBox(const QString &prompt, const QString &title) override
     {
         quorvela::page::say(prompt);
+        dialogs_.setTouchTargetHeight(quorvela::page::touchTargetHeight());
         return dialogs_.inputBox(prompt, title);
     }
     void beep() override { quorvela::page::beep(); }
@@ -92,8 +94,13 @@ int main(int, char *[])
     static int argc = 1;
     static char name[] = "quorvela";
     static char *argv[] = {name, nullptr};
+    // The page types into the game itself (page::followInput): Qt's own input
+    // for on-screen keyboards takes a letter of a word at a time, and none on
+    // an iPad. An input method no plugin provides leaves Qt without one.
+    qputenv("QT_IM_MODULE", "page");
     static QApplication app(argc, argv);
     setUpApplication();
+    quorvela::page::followInput();
     static const quorvela::BlinkRest cursorRest;
     // A browser has no fonts of the system's to give: the ones the window's
     // design names come with the page.

@@ -40,6 +40,7 @@ Answer QtDialogs::messageBox(const MessageBox &box)
                        box.title, box.text, QMessageBox::NoButton, QApplication::activeWindow());
     // Our texts carry meaningful blanks and no markup.
     dialog.setTextFormat(Qt::PlainText);
+    fitToTouch(dialog);
     if (box.buttons == Buttons::Ok) {
         dialog.setStandardButtons(QMessageBox::Ok);
         dialog.setDefaultButton(QMessageBox::Ok);
@@ -59,7 +60,15 @@ QString QtDialogs::inputBox(const QString &prompt, const QString &title)
     dialog.setLabelText(prompt);
     dialog.setTextValue(QString());
     dialog.setInputMode(QInputDialog::TextInput);
+    fitToTouch(dialog);
     return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
+}
+
+void QtDialogs::fitToTouch(QWidget &dialog) const
+{
+    if (touchTargetHeight_ > 0)
+        dialog.setStyleSheet(QStringLiteral("QPushButton, QLineEdit { min-height: %1px; }")
+                                 .arg(touchTargetHeight_));
 }
 
 void QtDialogs::beep()

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class QWidget;
+
 namespace quorvela {
 
 inline const QString kAppTitle = QStringLiteral("Quorvela");
@@ -45,6 +47,14 @@ public:
     Answer messageBox(const MessageBox &box) override;
     QString inputBox(const QString &prompt, const QString &title) override;
     void beep() override;
+    // On a touch screen: the least height, in pixels, of the dialogs' buttons
+    // and of the input box's line, so that a finger hits them; 0 keeps Qt's.
+    void setTouchTargetHeight(int pixels) { touchTargetHeight_ = pixels; }
+
+private:
+    void fitToTouch(QWidget &dialog) const;
+
+    int touchTargetHeight_ = 0;
 };
 
 } // namespace quorvela

@@ -14,4 +14,13 @@ void ended(int exitCode);
 // A short tone, the system's beep (Qt's browser platform has none).
 void beep();
 
+// Once the application exists: from then on the page learns which widget has
+// the focus, where, and which keyboard it asks for (its hidden field brings up the on-screen keyboard and
+// types into the game with keys, as the number pad does), and which of the
+// game's own pointers is under the mouse (Qt's browser platform shows none).
+void followInput();
+// The least height, in the window's pixels, of what a finger taps in a dialog
+// at the page's present scale; 0 where the page is not used by touch.
+int touchTargetHeight();
+
 } // namespace quorvela::page

@@ -32,6 +32,8 @@ private slots:
     void inputBoxReturnsTextUnchanged();
     void inputBoxCancelGivesEmpty();
     void buttonsSpeakItalian();
+    void touchTargetsFitAFinger_data();
+    void touchTargetsFitAFinger();
 };
 
 void TestSmoke::yesNoBoxDefaultsToNo()
@@ -111,6 +113,45 @@ void TestSmoke::buttonsSpeakItalian()
     });
     QCOMPARE(dialogs.messageBox(MessageBox::yesNo("?", "t")), Answer::No);
     QCOMPARE(texts, (QStringList{"&Sì", "&No"}));
+}
+
+void TestSmoke::touchTargetsFitAFinger_data()
+{
+    QTest::addColumn<bool>("inputBox");
+    QTest::addColumn<int>("touchHeight");
+    QTest::newRow("message box, by mouse") << false << 0;
+    QTest::newRow("message box, by touch") << false << 96;
+    QTest::newRow("input box, by mouse") << true << 0;
+    QTest::newRow("input box, by touch") << true << 96;
+}
+
+void TestSmoke::touchTargetsFitAFinger()
+{
+    // What a finger taps in a dialog (its buttons, the name's line) is at least
+    // as tall as the page asks on a touch screen; by mouse Qt's sizes stay.
+    QFETCH(bool, inputBox);
+    QFETCH(int, touchHeight);
+    QtDialogs dialogs;
+    dialogs.setTouchTargetHeight(touchHeight);
+    QList<int> heights;
+    whenModal([&](QWidget *w) {
+        for (QWidget *target : w->findChildren<QPushButton *>())
+            heights << target->height();
+        if (auto *edit = w->findChild<QLineEdit *>())
+            heights << edit->height();
+        QTest::keyClick(w, Qt::Key_Escape);
+    });
+    if (inputBox)
+        dialogs.inputBox("Come ti chiami?", kAppTitle);
+    else
+        dialogs.messageBox(MessageBox::yesNo("?", "t"));
+    QCOMPARE(heights.size(), inputBox ? 3 : 2);
+    for (int height : heights) {
+        if (touchHeight)
+            QVERIFY2(height >= touchHeight, qPrintable(QString::number(height)));
+        else
+            QVERIFY2(height < 60, qPrintable(QString::number(height)));
+    }
 }
 
 QTEST_MAIN(TestSmoke)

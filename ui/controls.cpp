@@ -80,6 +80,13 @@ TextBox::TextBox(const QString &text, QWidget *parent) : QLineEdit(text, parent)
     setTextMargins(2, 2, 2, 2);
 }
 
+QVariant TextBox::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    if (query == Qt::ImEnterKeyType)
+        return enterKeyType_;
+    return QLineEdit::inputMethodQuery(query);
+}
+
 void TextBox::paintEvent(QPaintEvent *event)
 {
     QLineEdit::paintEvent(event);

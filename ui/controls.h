@@ -33,12 +33,18 @@ class TextBox : public QLineEdit {
 public:
     TextBox(const QString &text, QWidget *parent);
     std::function<void(std::int16_t &)> onKeyPress;
+    // What Enter does here, for on-screen keyboards that label their Enter key.
+    void setEnterKeyType(Qt::EnterKeyType type) { enterKeyType_ = type; }
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     // The classic sunken border, the same under every style.
     void paintEvent(QPaintEvent *event) override;
+
+private:
+    Qt::EnterKeyType enterKeyType_ = Qt::EnterKeyDefault;
 };
 
 // One item of the line array Line1: a horizontal bar.

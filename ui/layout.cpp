@@ -236,7 +236,12 @@ void Tavola::createControls()
     for (TextBox *answer : {c.txtAnswer, c.Text3}) {
         answer->setToolTip(answerTip);
         answer->setMaxLength(15);
+        // A number keyboard where the keyboard is on the screen.
+        answer->setInputMethodHints(Qt::ImhDigitsOnly | Qt::ImhNoPredictiveText);
     }
+    // Enter in the numerator moves on to the denominator, where it judges.
+    c.txtAnswer->setEnterKeyType(Qt::EnterKeyNext);
+    c.Text3->setEnterKeyType(Qt::EnterKeyDone);
     c.Text9 = makeBox(w, "Text9", QRect(), QStringLiteral("9"), boxFont);
     c.Text10 = makeBox(w, "Text10", QRect(), QStringLiteral("10"), boxFont);
     c.Text9->hide();

@@ -69,7 +69,7 @@ make_site() { # folder, module
   local dir=$1 module=$2 game=$out/game web=$root/packaging/web
   rm -rf "$dir"
   mkdir -p "$dir"
-  cp "$web/index.html" "$web/manifest.webmanifest" "$prefix/plugins/platforms/qtloader.js" \
+  cp "$web/index.html" "$web/touch.js" "$web/manifest.webmanifest" "$prefix/plugins/platforms/qtloader.js" \
      "$game/$module.js" "$game/$module.wasm" "$dir/"
   sed -i "s/data-module=\"quorvela\"/data-module=\"$module\"/" "$dir/index.html"
   cp "$root/ui/pictures/quorvela.svg" "$dir/"

@@ -3,7 +3,7 @@
 // new version of the folder is a new cache, and the old one is dropped.
 'use strict';
 const CACHE = 'quorvela-@VERSION@';
-const FILES = ['./', 'index.html', 'qtloader.js', 'quorvela.js', 'quorvela.wasm',
+const FILES = ['./', 'index.html', 'touch.js', 'qtloader.js', 'quorvela.js', 'quorvela.wasm',
                'quorvela.svg', 'quorvela-192.png', 'quorvela-512.png', 'manifest.webmanifest'];
 
 self.addEventListener('install', (event) => {

@@ -3,6 +3,8 @@
 # headless: the site served as a web server serves it (precompressed), a round played
 # by tests/web/round.py, and the figures of the page's start and transfer against a
 # Qt hello built the same way. Screenshots are kept in build-web/prove.
+# The same round by finger in chromium's emulation of tablets and phones, and the
+# keyboard round in WebKitGTK, the engine of Safari, on an X server of its own.
 # Usage: tests/web/prove.sh   (build.sh runs it at its end)
 source "$(dirname "$0")/../e2e/lib.sh"
 open_test
@@ -36,5 +38,16 @@ round=$!
 pids+=("$round")
 status=0
 wait "$round" || status=$?
-check "the round in chromium" test "$status" = 0
+check "the round in chromium, by keyboard and by finger" test "$status" = 0
+
+# WebKitGTK draws on a display; its driver starts and ends the browser.
+start_xvfb 1280x1024
+mkdir -p "$shots/webkit"
+/usr/bin/python3 "$root/tests/web/round.py" "http://127.0.0.1:$game_port/" \
+  "http://127.0.0.1:$hello_port/" "$shots/webkit" "$work/profiles" --webkit &
+round=$!
+pids+=("$round")
+status=0
+wait "$round" || status=$?
+check "the round in WebKitGTK" test "$status" = 0
 summary

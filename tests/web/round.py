@@ -4,7 +4,10 @@ record kept by the browser across a reload and between two tabs, the page withou
 connection, and the figures of the page's start and transfer against a Qt hello.
 It follows the game by what the game says in the page's live region, answers by
 keyboard and mouse, and keeps a screenshot of each step.
-Usage: round.py GAME_URL HELLO_URL OUT_DIR PROFILE_DIR"""
+Then the same game by finger in chromium's emulation of an iPad, an Android tablet
+both ways up and a phone: taps, and text as on-screen keyboards send it.
+With --webkit, the keyboard round alone, in WebKitGTK (the engine of Safari).
+Usage: round.py GAME_URL HELLO_URL OUT_DIR PROFILE_DIR [--webkit]"""
 import statistics
 import sys
 import time
@@ -17,6 +20,7 @@ from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.keys import Keys
 
 GAME, HELLO, OUT, PROFILE = sys.argv[1:5]
+WEBKIT = '--webkit' in sys.argv[5:]
 checks = failures = 0
 
 OPENING = [
@@ -96,7 +100,14 @@ def spoken(value):
 
 # --- the browser ---------------------------------------------------------------------
 def browser(profile):
+    if WEBKIT:
+        options = webdriver.WebKitGTKOptions()
+        options.binary_location = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser'
+        driver = webdriver.WebKitGTK(options=options)
+        driver.set_window_size(1100, 820)
+        return driver
     options = webdriver.ChromeOptions()
+    options.set_capability('goog:loggingPrefs', {'browser': 'ALL'})
     options.binary_location = '/usr/bin/chromium'
     for arg in ('--headless=new', '--no-sandbox', '--disable-gpu', '--window-size=1100,820',
                 '--disable-background-networking', '--no-first-run', '--disable-sync',
@@ -155,10 +166,14 @@ class Page:
                     return x - TXT_ANSWER[0] - 1, y - TXT_ANSWER[1] - 1
         return None
 
-    def click(self, x, y):
+    def click(self, x, y, move_only=False):
         body = self.d.find_element('tag name', 'body')
         w, h = self.d.execute_script('return [innerWidth, innerHeight]')
-        ActionChains(self.d).move_to_element_with_offset(body, x - w // 2, y - h // 2).click().perform()
+        actions = ActionChains(self.d).move_to_element_with_offset(body, x - w // 2, y - h // 2)
+        (actions if move_only else actions.click()).perform()
+
+    def pointer(self):
+        return self.d.execute_script("return getComputedStyle(document.getElementById('screen')).cursor")
 
     def stored(self):
         return self.d.execute_script("return localStorage.getItem('quorvela.record')")
@@ -229,6 +244,16 @@ def first_round(page):
     check('the window keeps its place: not full screen at the page\'s corner',
           origin[0] > 100 and origin[1] > 40, origin)
     check('no record said on a first visit', not any(s.startswith('Il record') for s in said))
+    check('no number pad for a pupil with a keyboard',
+          page.d.execute_script("return document.getElementById('pad').hidden"))
+    # The game's own pictures as pointers: Exit's waving figure, none over a box.
+    page.click(origin[0] + CMD_EXIT_CENTRE[0], origin[1] + CMD_EXIT_CENTRE[1], move_only=True)
+    time.sleep(0.3)
+    over_exit = page.pointer()
+    page.click(origin[0] + TXT_ANSWER[0] + 40, origin[1] + TXT_ANSWER[1] + 40, move_only=True)
+    time.sleep(0.3)
+    check('the game\'s picture pointer over Exit, the text pointer over a box',
+          over_exit.startswith('url(') and page.pointer() == 'text', (over_exit[:30], page.pointer()))
 
     a, b = problem_of(said[-1])
     count = len(said)
@@ -361,6 +386,188 @@ def offline(page):
           ended(page) and page.said() == said and page.stored() == stored, page.said()[-2:])
 
 
+# --- by finger -------------------------------------------------------------------------
+SAFARI_IPAD = ('Mozilla/5.0 (Macintosh; Intel Mac OS X 10_15_7) AppleWebKit/605.1.15 '
+               '(KHTML, like Gecko) Version/17.4 Safari/605.1.15')
+CHROME_TABLET = ('Mozilla/5.0 (Linux; Android 13; SM-X200) AppleWebKit/537.36 '
+                 '(KHTML, like Gecko) Chrome/120.0.0.0 Safari/537.36')
+CHROME_PHONE = ('Mozilla/5.0 (Linux; Android 13; Pixel 7) AppleWebKit/537.36 '
+                '(KHTML, like Gecko) Chrome/120.0.0.0 Mobile Safari/537.36')
+# name, CSS width and height, device pixels to a CSS pixel, user agent, platform
+DEVICES = [
+    ('ipad', 820, 1180, 2, SAFARI_IPAD, 'MacIntel'),
+    ('android-tablet-upright', 800, 1280, 1.5, CHROME_TABLET, 'Linux armv8l'),
+    ('android-tablet-sideways', 1280, 800, 1.5, CHROME_TABLET, 'Linux armv8l'),
+    ('phone', 412, 915, 2.625, CHROME_PHONE, 'Linux armv8l'),
+    ('small-phone-sideways', 640, 360, 3, CHROME_PHONE, 'Linux armv8l'),
+]
+CMD_NEXT_CENTRE = (288 + 60, 336 + 36)
+# A dialog's "Sì" stands left of its "No", Qt's spacing between them.
+BUTTON_SPACING = 6
+
+
+class Finger(Page):
+    """Taps, and text as an on-screen keyboard sends it, through the DevTools
+    protocol; places in the page's CSS pixels."""
+
+    def cdp(self, command, args):
+        return self.d.execute_cdp_cmd(command, args)
+
+    def tap(self, x, y):
+        self.cdp('Input.dispatchTouchEvent', {'type': 'touchStart', 'touchPoints': [{'x': x, 'y': y}]})
+        self.cdp('Input.dispatchTouchEvent', {'type': 'touchEnd', 'touchPoints': []})
+
+    def text(self, text):
+        self.cdp('Input.insertText', {'text': text})
+
+    def compose(self, text):
+        self.cdp('Input.imeSetComposition', {'text': text, 'selectionStart': len(text),
+                                             'selectionEnd': len(text)})
+
+    def enter(self):
+        """The on-screen keyboard's Enter."""
+        for kind in ('keyDown', 'keyUp'):
+            args = {'type': kind, 'key': 'Enter', 'code': 'Enter',
+                    'windowsVirtualKeyCode': 13, 'nativeVirtualKeyCode': 13}
+            if kind == 'keyDown':
+                args['text'] = '\r'
+            self.cdp('Input.dispatchKeyEvent', args)
+
+    def focused(self):
+        return self.d.execute_script('return window.quorvelaPage.focused')
+
+    def tap_focused(self, dx=0):
+        r = self.focused()
+        self.tap(r['x'] + r['width'] / 2 + dx, r['y'] + r['height'] / 2)
+
+    def scale(self):
+        return self.d.execute_script('return visualViewport.scale')
+
+    def field(self):
+        return self.d.execute_script(
+            "const f = document.getElementById('typed');"
+            "return [document.activeElement === f, f.getAttribute('inputmode'),"
+            " f.getAttribute('enterkeyhint')]")
+
+    def pad_key(self, key):
+        r = self.d.execute_script(
+            "return document.querySelector('#pad button[data-key=\"' + arguments[0] + '\"]')"
+            ".getBoundingClientRect().toJSON()", key)
+        self.tap(r['x'] + r['width'] / 2, r['y'] + r['height'] / 2)
+
+    def pad_size(self):
+        return self.d.execute_script(
+            "const b = [...document.querySelectorAll('#pad button')];"
+            "return document.getElementById('pad').hidden ? [] :"
+            " b.map(e => Math.min(e.offsetWidth, e.offsetHeight))")
+
+    def whole(self):
+        """The canvas (the game's screen) and the pad inside what the screen shows."""
+        return self.d.execute_script(
+            "const v = visualViewport, d = document.documentElement;"
+            "const r = document.getElementById('screen').getBoundingClientRect();"
+            "return r.left >= 0 && r.top >= 0 && r.right <= v.width + 2 && r.bottom <= v.height + 2"
+            " && d.scrollWidth <= v.width + 2 && d.scrollHeight <= v.height + 2"
+            " || [r.right, r.bottom, v.width, v.height, d.scrollWidth, d.scrollHeight]")
+
+
+def touch_round(device):
+    name, width, height, ratio, agent, platform = device
+    driver = browser(PROFILE + '/' + name)
+    page = Finger(driver)
+    try:
+        page.cdp('Emulation.setUserAgentOverride', {'userAgent': agent, 'platform': platform})
+        page.cdp('Emulation.setDeviceMetricsOverride', {
+            'width': width, 'height': height, 'deviceScaleFactor': ratio, 'mobile': True,
+            'screenOrientation': {'type': 'portraitPrimary', 'angle': 0} if height > width
+            else {'type': 'landscapePrimary', 'angle': 90}})
+        page.cdp('Emulation.setTouchEmulationEnabled', {'enabled': True, 'maxTouchPoints': 5})
+        driver.get(GAME)
+        said = page.wait_said(1)
+        page.shot(name + '-name-dialog')
+        scale = page.scale()
+        box = page.focused()
+        check(name + ': the name box at least 44 CSS px tall', box['height'] * scale >= 44,
+              (box['height'], scale))
+        # A tap on the name box brings up a text keyboard, which types a word,
+        # composing it as Android's keyboards do, then corrects it.
+        page.tap_focused()
+        check(name + ': a tap on the name box brings up a text keyboard',
+              page.field()[:2] == [True, 'text'], page.field())
+        page.compose('Z')
+        page.compose('Zr')
+        page.text('Zrno')
+        driver.execute_script("document.getElementById('typed').setSelectionRange(0, 4)")
+        page.text('Zeno')
+        page.enter()
+        for i in range(2, len(OPENING) + 1):
+            page.wait_said(i)
+            button = page.focused()
+            if i == 2:
+                check(name + ': a dialog\'s button at least 44 CSS px tall',
+                      button['height'] * scale >= 44, (button['height'], scale))
+            page.tap_focused()
+        said = page.wait_said(len(OPENING) + 1)
+        check(name + ': the name arrives exactly, and the opening in its order',
+              said[:len(OPENING)] == [t.format('Zeno') for t in OPENING], said[:3])
+        page.shot(name + '-window')
+        check(name + ': the whole window on the screen, nothing to scroll', page.whole() is True,
+              page.whole())
+        keys = page.pad_size()
+        check(name + ': the number pad shown, its keys at least 48 CSS px',
+              len(keys) == 12 and min(keys) * scale >= 48, (keys[:1], scale))
+
+        # A right answer by the keyboard of numbers, judged by its Enter.
+        box = page.focused()
+        origin = (box['x'] - TXT_ANSWER[0], box['y'] - TXT_ANSWER[1])
+        page.tap_focused()
+        check(name + ': the numerator brings up numbers, its Enter labelled "next"',
+              page.field() == [True, 'numeric', 'next'], page.field())
+        a, b = problem_of(said[-1])
+        count = len(said)
+        page.text(str((a + b).numerator))
+        page.enter()
+        check(name + ': the denominator\'s Enter labelled "done"',
+              page.field() == [True, 'numeric', 'done'], page.field())
+        page.text(str((a + b).denominator))
+        page.enter()
+        verdict = wait_new(page, count + 1)
+        check(name + ': a right answer praised and counted',
+              verdict.endswith('Risposte esatte 1, errate 0, totali 1.'), verdict)
+        page.shot(name + '-right-answer')
+
+        # The next problem by a tap, a wrong answer by the pad.
+        page.tap(origin[0] + CMD_NEXT_CENTRE[0], origin[1] + CMD_NEXT_CENTRE[1])
+        a, b = problem_of(wait_new(page, count + 2))
+        wrong = a + b + 1
+        for key in list(str(wrong.numerator)) + ['Enter'] + list(str(wrong.denominator)) + ['Enter']:
+            page.pad_key(key)
+        verdict = wait_new(page, count + 3)
+        check(name + ': a wrong answer by the pad judged',
+              verdict.startswith('Sbagliato! Il risultato è ') and
+              verdict.endswith('Risposte esatte 1, errate 1, totali 2.'), verdict)
+        page.shot(name + '-wrong-answer')
+
+        # Leaving with a record: Exit, "Sì", then OK.
+        page.tap(origin[0] + CMD_EXIT_CENTRE[0], origin[1] + CMD_EXIT_CENTRE[1])
+        check(name + ': Exit asks whether to leave', wait_new(page, count + 4) == LEAVE,
+              page.said()[-1])
+        page.shot(name + '-leave-question')
+        no = page.focused()
+        page.tap_focused(dx=-(no['width'] + BUTTON_SPACING))
+        check(name + ': "Sì" by a tap, and the record congratulated',
+              wait_new(page, count + 5) == CHAMPION, page.said()[-1])
+        page.tap_focused()
+        check(name + ': the game ends and the record is kept',
+              ended(page) and page.stored() == '1\r\nZeno\r\n', repr(page.stored()))
+        errors = [e['message'] for e in driver.get_log('browser') if e['level'] == 'SEVERE']
+        check(name + ': no error in the page', not errors, errors[:2])
+    except Stop:
+        pass
+    finally:
+        driver.quit()
+
+
 def measure(driver, url, runs=3):
     """Milliseconds from opening the page to its first dialog, and the bytes it
     transfers (compressed), with the browser's caches bypassed."""
@@ -385,12 +592,22 @@ def main():
     try:
         page = Page(driver)
         first_round(page)
-        reload_and_two_tabs(page)
-        offline(page)
+        if WEBKIT:
+            said = open_game(page, 'Ada')
+            check('after a reload the record is shown and said',
+                  'Il record è di Zeno con punti 1.' in said, said)
+        else:
+            reload_and_two_tabs(page)
+            offline(page)
     except Stop:
         pass
     finally:
         driver.quit()
+    if WEBKIT:
+        print('{} passed, {} failed'.format(checks - failures, failures))
+        return 1 if failures else 0
+    for device in DEVICES:
+        touch_round(device)
 
     driver = browser(PROFILE + '/measure')
     try:
