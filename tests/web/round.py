@@ -103,6 +103,7 @@ def browser(profile):
     if WEBKIT:
         options = webdriver.WebKitGTKOptions()
         options.binary_location = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser'
+        options.add_argument('--automation')
         driver = webdriver.WebKitGTK(options=options)
         driver.set_window_size(1100, 820)
         return driver
@@ -513,6 +514,9 @@ def touch_round(device):
         page.shot(name + '-window')
         check(name + ': the whole window on the screen, nothing to scroll', page.whole() is True,
               page.whole())
+        print('figure: {}: the page at a scale of {:.2f}, the pad {}'.format(
+            name, scale, 'beside' if driver.execute_script(
+                "return document.body.classList.contains('pad-beside')") else 'under'))
         keys = page.pad_size()
         check(name + ': the number pad shown, its keys at least 48 CSS px',
               len(keys) == 12 and min(keys) * scale >= 48, (keys[:1], scale))
