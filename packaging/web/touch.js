@@ -45,7 +45,9 @@
     if (scale < 1)
       scale = size.width / layoutWidth;
     document.body.classList.toggle('touch', touch);
-    document.body.classList.toggle('pad-beside', touch && beside > under);
+    // Beside where that is larger, or as large on a screen wider than tall.
+    document.body.classList.toggle('pad-beside', touch &&
+      (beside > under || (beside === under && size.width > size.height)));
     pad.hidden = !touch || page.exitCode !== undefined;
     document.documentElement.style.setProperty('--key', (KEY / scale).toFixed(1) + 'px');
     viewport.content = scale < 1

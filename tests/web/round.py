@@ -392,10 +392,15 @@ SAFARI_IPAD = ('Mozilla/5.0 (Macintosh; Intel Mac OS X 10_15_7) AppleWebKit/605.
                '(KHTML, like Gecko) Version/17.4 Safari/605.1.15')
 CHROME_TABLET = ('Mozilla/5.0 (Linux; Android 13; SM-X200) AppleWebKit/537.36 '
                  '(KHTML, like Gecko) Chrome/120.0.0.0 Safari/537.36')
+CHROME_WINDOWS = ('Mozilla/5.0 (Windows NT 10.0; Win64; x64) AppleWebKit/537.36 '
+                  '(KHTML, like Gecko) Chrome/120.0.0.0 Safari/537.36')
 CHROME_PHONE = ('Mozilla/5.0 (Linux; Android 13; Pixel 7) AppleWebKit/537.36 '
                 '(KHTML, like Gecko) Chrome/120.0.0.0 Mobile Safari/537.36')
-# name, CSS width and height, device pixels to a CSS pixel, user agent, platform
+# name, CSS width and height, device pixels to a CSS pixel, user agent, platform;
+# the whiteboard is a desktop browser on a touch screen, which ignores a page's
+# viewport and has a mouse too.
 DEVICES = [
+    ('whiteboard', 1920, 1080, 1, CHROME_WINDOWS, 'Win32'),
     ('ipad', 820, 1180, 2, SAFARI_IPAD, 'MacIntel'),
     ('android-tablet-upright', 800, 1280, 1.5, CHROME_TABLET, 'Linux armv8l'),
     ('android-tablet-sideways', 1280, 800, 1.5, CHROME_TABLET, 'Linux armv8l'),
@@ -479,7 +484,8 @@ def touch_round(device):
     try:
         page.cdp('Emulation.setUserAgentOverride', {'userAgent': agent, 'platform': platform})
         page.cdp('Emulation.setDeviceMetricsOverride', {
-            'width': width, 'height': height, 'deviceScaleFactor': ratio, 'mobile': True,
+            'width': width, 'height': height, 'deviceScaleFactor': ratio,
+            'mobile': name != 'whiteboard',
             'screenOrientation': {'type': 'portraitPrimary', 'angle': 0} if height > width
             else {'type': 'landscapePrimary', 'angle': 90}})
         page.cdp('Emulation.setTouchEmulationEnabled', {'enabled': True, 'maxTouchPoints': 5})
