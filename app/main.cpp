@@ -143,9 +143,8 @@ int main(int argc, char *argv[])
     // No set-group-id there: the game writes the record itself.
     quorvela::StoreKeeper record;
 #else
-    quorvela::HelperKeeper record(
-        quorvela::HelperKeeper::locate(QString::fromLatin1(quorvela::kRecordHelperName),
-                                       QString::fromLatin1(quorvela::kInstalledRecordHelper)));
+    // The record's keeper started this game and keeps its record.
+    quorvela::ParentKeeper record(quorvela::ParentKeeper::socketFromParent());
 #endif
     quorvela::Tavola tavola({dialogs, random, ender, record, quorvela::systemRecordFolder});
     if (!tavola.Show())

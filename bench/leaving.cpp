@@ -1,6 +1,6 @@
-// Leaving with a new record through the helper, as the installed game does it: one
+// Leaving with a new record through the keeper, as the installed game does it: one
 // line a figure, "start-process NS", "prepare NS", "save NS" (bench/README.md).
-// Usage: bench_leaving ROUNDS
+// Started by its keeper, bench_game, which passes no arguments: 60 rounds.
 #include "record/recordkeeper.h"
 
 #include <QCoreApplication>
@@ -12,9 +12,13 @@
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    const int rounds = argc > 1 ? std::atoi(argv[1]) : 50;
-    quorvela::HelperKeeper keeper(
-        quorvela::HelperKeeper::locate(QStringLiteral("bench_game-record"), QString()));
+    const int rounds = 60;
+    const int socket = quorvela::ParentKeeper::socketFromParent();
+    if (socket < 0) {
+        std::fprintf(stderr, "bench_leaving: start it through its keeper, bench_game\n");
+        return 2;
+    }
+    quorvela::ParentKeeper keeper(socket);
     QElapsedTimer timer;
     for (int i = 0; i < rounds; ++i) {
         timer.start();

@@ -20,11 +20,8 @@ inline const QString kScoreFileName = kSeparator + QLatin1String(store::kScoreFi
 inline const QString kNameFileName = kSeparator + QLatin1String(store::kNameFile);
 
 // Compiled in for each executable of the game by CMake: the folder it was built
-// for (the cache variable QUORVELA_RECORD_DIR), and its record helper's name
-// beside it in the build tree and its path once installed.
+// for (the cache variable QUORVELA_RECORD_DIR).
 extern const char kBuildRecordFolder[];
-extern const char kRecordHelperName[];
-extern const char kInstalledRecordHelper[];
 
 // The system's record folder: the machine's data folder on Windows (with a
 // record of the Windows directory carried over), the folder chosen at build

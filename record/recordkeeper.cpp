@@ -4,11 +4,18 @@
 #include "platform/textfiles.h"
 #include "record/store/helperrequest.h"
 
-#include <QCoreApplication>
-#include <QFileInfo>
-#include <QProcess>
+#include <QStringList>
 
 #include <cerrno>
+
+#if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
+#include "record/store/keeper.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#endif
 
 namespace quorvela {
 
@@ -50,15 +57,33 @@ Saving StoreKeeper::saveIfBetter(const QString &folder, const QString &score, co
 
 #if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
 
-void HelperKeeper::prepare(const QString &)
+int ParentKeeper::socketFromParent()
 {
-    run({QStringLiteral("prepare")});
+    const int fd = keeper::kGameSocket;
+    struct stat st {};
+    int type = 0;
+    socklen_t length = sizeof type;
+    if (::fstat(fd, &st) != 0 || !S_ISSOCK(st.st_mode) ||
+        ::getsockopt(fd, SOL_SOCKET, SO_TYPE, &type, &length) != 0 || type != SOCK_SEQPACKET)
+        return -1;
+    // Nothing the game may start inherits it.
+    ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+    return fd;
 }
 
-Saving HelperKeeper::saveIfBetter(const QString &, const QString &score, const QString &name)
+void ParentKeeper::prepare(const QString &)
 {
-    const QString answer = run({QStringLiteral("save"), QString::fromLocal8Bit(recordLineOf(score)),
-                                QString::fromLocal8Bit(recordLineOf(name))});
+    ask(std::string("prepare"));
+}
+
+Saving ParentKeeper::saveIfBetter(const QString &, const QString &score, const QString &name)
+{
+    std::string request = "save";
+    request += '\0';
+    request += recordLineOf(score);
+    request += '\0';
+    request += recordLineOf(name);
+    const QString answer = ask(request);
     if (answer == QLatin1String(helper::kSaved))
         return Saving::Saved;
     if (answer == QLatin1String(helper::kKept))
@@ -66,61 +91,43 @@ Saving HelperKeeper::saveIfBetter(const QString &, const QString &score, const Q
     return answer == QLatin1String(helper::kRefused) ? Saving::Refused : Saving::Busy;
 }
 
-QString HelperKeeper::locate(const QString &name, const QString &installed)
+QString ParentKeeper::ask(const std::string &request)
 {
-    const QString beside = QCoreApplication::applicationDirPath() + u'/' + name;
-    return QFileInfo(beside).isFile() ? beside : installed;
-}
-
-QString HelperKeeper::run(const QStringList &arguments)
-{
-    const auto unusable = [this](int error) {
-        FileError failure{program_, FileAction::Use, error};
+    if (socket_ < 0)
+        return QLatin1String(helper::kRefused);
+    const auto unusable = [](int error) {
+        FileError failure{QStringLiteral("quorvela"), FileAction::Use, error};
         failure.helper = true;
         return failure;
     };
-    const QFileInfo info(program_);
-    if (!info.isFile())
-        throw unusable(ENOENT);
-    if (!info.isExecutable())
-        throw unusable(EACCES);
-
-    QProcess process;
-    // It takes nothing from the game's environment.
-    process.setProcessEnvironment(QProcessEnvironment());
-    process.setProgram(program_);
-    process.setArguments(arguments);
-    process.start(QIODevice::ReadOnly);
-    if (!process.waitForStarted(deadlineMs_))
-        throw unusable(EIO);
-    // A helper that overran (stopped by its player while it held the lock, or
-    // waiting on a disk that hangs) is stopped: busy, nothing saved.
-    if (!process.waitForFinished(deadlineMs_)) {
-        process.kill();
-        process.waitForFinished(1000);
-        return QLatin1String(helper::kBusy);
+    char buffer[keeper::kMaxMessage];
+    // A late answer to an earlier question (see below) is not this one's.
+    while (::recv(socket_, buffer, sizeof buffer, MSG_DONTWAIT) > 0) {
     }
-    if (process.exitStatus() != QProcess::NormalExit)
-        throw unusable(EIO);
-    const QString line = QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
-    if (process.exitCode() == 0)
-        return line;
+    if (::send(socket_, request.data(), request.size(), MSG_NOSIGNAL) < 0)
+        throw unusable(errno);
+    // A keeper that overran (stopped by its player while it held the lock, or
+    // waiting on a disk that hangs) is busy: nothing saved, and the game goes on.
+    pollfd ready{socket_, POLLIN, 0};
+    int polled = 0;
+    while ((polled = ::poll(&ready, 1, deadlineMs_)) < 0 && errno == EINTR) {
+    }
+    if (polled == 0)
+        return QLatin1String(helper::kBusy);
+    const ssize_t length = ::recv(socket_, buffer, sizeof buffer, 0);
+    if (length <= 0)
+        throw unusable(length == 0 ? EPIPE : errno);
+    const QString line = QString::fromLocal8Bit(buffer, length);
     // "error ACTION FOLDER ERRNO SYSTEMCODE PATH", the path last, blanks and all.
     const QStringList fields = line.split(u' ');
-    if (process.exitCode() == 1 && fields.size() >= 6 &&
-        fields[0] == QLatin1String(helper::kError)) {
-        const int action = fields[1].toInt();
+    if (fields.size() >= 6 && fields[0] == QLatin1String(helper::kError)) {
         FileError failure{line.section(u' ', 5),
-                          FileAction(action),
+                          FileAction(fields[1].toInt()),
                           {fields[3].toInt(), fields[4].toULong()},
                           fields[2] == QLatin1String("1")};
         throw failure;
     }
-    // Refused: this helper does not serve this program (a build tree it does not
-    // trust, a traced game, a preloaded library). Nothing is saved; never the end.
-    if (process.exitCode() == 2 && line == QLatin1String(helper::kRefused))
-        return line;
-    throw unusable(EPERM);
+    return line;
 }
 
 #endif

@@ -1,7 +1,7 @@
-// Who writes the record, as the window sees it: the record's helper program
-// where the system has one (POSIX: set-group-id games, the only writer of the
-// record files), the game itself elsewhere (Windows) and in tests, the browser's
-// storage in a web page (browserkeeper.h).
+// Who writes the record, as the window sees it: the record's keeper, the game's
+// parent, where the system has one (POSIX: set-group-id games, the only writer
+// of the record files), the game itself elsewhere (Windows) and in tests, the
+// browser's storage in a web page (browserkeeper.h).
 #pragma once
 
 #include "record/store/recordstore.h"
@@ -16,8 +16,8 @@ namespace quorvela {
 enum class Saving {
     Saved,   // the new record
     Kept,    // another copy saved a record at least as good meanwhile
-    Busy,    // the record's lock stayed taken, or the helper overran its time
-    Refused, // the helper does not serve this copy of the game
+    Busy,    // the record's lock stayed taken, or the keeper overran its time
+    Refused, // no keeper started this copy of the game, or it may not write
     NotKept, // the browser keeps no data for the page (full, or blocked)
 };
 
@@ -44,25 +44,28 @@ public:
 };
 
 #if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
-// Through the record's helper program, which knows its folder itself.
-class HelperKeeper final : public RecordKeeper {
+// Through the record's keeper, the game's parent, over the socket it handed the
+// game (record/store/keeper.h); the keeper knows its folder itself.
+class ParentKeeper final : public RecordKeeper {
 public:
-    // How long the game waits for its helper, which waits for the lock for less.
+    // How long the game waits for its keeper, which waits for the lock for less.
     static constexpr int kDeadlineMs = 8000;
 
-    explicit HelperKeeper(const QString &program, int deadlineMs = kDeadlineMs)
-        : program_(program), deadlineMs_(deadlineMs)
+    // The keeper's socket in this process, or -1 where no keeper started it (the
+    // game run by itself): then the record is read, and never saved.
+    static int socketFromParent();
+
+    explicit ParentKeeper(int socket, int deadlineMs = kDeadlineMs)
+        : socket_(socket), deadlineMs_(deadlineMs)
     {
     }
-    // The helper beside this program (a build tree), else the installed one.
-    static QString locate(const QString &name, const QString &installed);
 
     void prepare(const QString &folder) override;
     Saving saveIfBetter(const QString &folder, const QString &score, const QString &name) override;
 
 private:
-    QString run(const QStringList &arguments);
-    QString program_;
+    QString ask(const std::string &request);
+    int socket_;
     int deadlineMs_;
 };
 #endif

@@ -10,7 +10,9 @@
 #include <QTest>
 
 #ifndef _WIN32
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #endif
 
@@ -64,8 +66,9 @@ private slots:
     void browserRecord_data();
     void browserRecord();
 #ifndef _WIN32
-    void helperAnswers_data();
-    void helperAnswers();
+    void keeperAnswers_data();
+    void keeperAnswers();
+    void noKeeperNoSave();
 #endif
 #ifdef _WIN32
     void recordCarriedOverFromTheWindowsDirectory_data();
@@ -504,59 +507,84 @@ void TestRecord::browserRecord()
 }
 
 #ifndef _WIN32
-void TestRecord::helperAnswers_data()
+void TestRecord::keeperAnswers_data()
 {
-    // What a helper prints and how it ends; what the game makes of it.
-    QTest::addColumn<QString>("script"); // empty: no helper at all
+    // What the keeper answers; what the game makes of it.
+    QTest::addColumn<QString>("reply"); // "<late>": after the deadline; "<gone>": the keeper ended
     QTest::addColumn<Saving>("saving");
     QTest::addColumn<QString>("message"); // empty: no error
-    QTest::newRow("saved") << "echo saved" << Saving::Saved << "";
-    QTest::newRow("kept: a better record on disk") << "echo kept" << Saving::Kept << "";
-    QTest::newRow("busy: the lock stayed taken") << "echo busy" << Saving::Busy << "";
-    QTest::newRow("refused: not a game it serves")
-        << "echo refused; exit 2" << Saving::Refused << "";
-    QTest::newRow("stopped by its player: stopped in time")
-        << "kill -STOP $$; echo saved" << Saving::Busy << "";
+    QTest::newRow("saved") << "saved" << Saving::Saved << "";
+    QTest::newRow("kept: a better record on disk") << "kept" << Saving::Kept << "";
+    QTest::newRow("busy: the lock stayed taken") << "busy" << Saving::Busy << "";
+    QTest::newRow("refused: it may not write") << "refused" << Saving::Refused << "";
+    QTest::newRow("stopped by its player: busy in time") << "<late>" << Saving::Busy << "";
     QTest::newRow("a record file it cannot write")
-        << "echo 'error 3 0 13 13 /var/games/quorvela/qvlmarc.txt'; exit 1" << Saving::Kept
+        << "error 3 0 13 13 /var/games/quorvela/qvlmarc.txt" << Saving::Kept
         << "Non riesco a scrivere il file del record\n/var/games/quorvela/qvlmarc.txt\n\n"
            "Motivo: permesso negato.";
     QTest::newRow("a folder with a blank in its name")
-        << "echo 'error 4 1 20 20 /var/my games/quorvela'; exit 1" << Saving::Kept
+        << "error 4 1 20 20 /var/my games/quorvela" << Saving::Kept
         << "Non riesco a usare la cartella del record\n/var/my games/quorvela\n\n"
            "Motivo: una parte del percorso non è una cartella.";
-    QTest::newRow("refused with another exit status")
-        << "echo refused; exit 3" << Saving::Kept
-        << "Non riesco a usare il programma che scrive il record";
-    QTest::newRow("killed") << "kill -9 $$" << Saving::Kept
-                            << "Non riesco a usare il programma che scrive il record";
-    QTest::newRow("missing") << "" << Saving::Kept
-                             << "Non riesco a usare il programma che scrive il record";
+    QTest::newRow("the keeper gone") << "<gone>" << Saving::Kept
+                                     << "Non riesco a usare il programma che scrive il record";
 }
 
-void TestRecord::helperAnswers()
+void TestRecord::keeperAnswers()
 {
-    // A helper's one line is a save, a kept record, a busy or refusing record
+    // The keeper's one line is a save, a kept record, a busy or refusing record
     // (nothing saved, the game goes on to its end), or an error the player is told.
-    QFETCH(QString, script);
+    QFETCH(QString, reply);
     QFETCH(Saving, saving);
     QFETCH(QString, message);
-    QTemporaryDir dir;
-    const QString program = dir.filePath("quorvela-record");
-    if (!script.isEmpty()) {
-        writeBytes(program, "#!/bin/sh\n" + script.toUtf8() + "\n");
-        QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner);
-    }
-    HelperKeeper keeper(program, 500);
+    int sockets[2];
+    QCOMPARE(::socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, sockets), 0);
+    // A stand-in keeper: answers each question, the first as the row says.
+    std::string asked;
+    std::thread keeper([&, reply] {
+        char buffer[8192];
+        const ssize_t length = ::recv(sockets[1], buffer, sizeof buffer, 0);
+        asked.assign(buffer, std::size_t(std::max<ssize_t>(length, 0)));
+        if (reply == "<gone>") {
+            ::close(sockets[1]);
+            return;
+        }
+        if (reply == "<late>")
+            std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        const QByteArray first = reply == "<late>" ? QByteArray("saved") : reply.toUtf8();
+        ::send(sockets[1], first.data(), std::size_t(first.size()), MSG_NOSIGNAL);
+        if (::recv(sockets[1], buffer, sizeof buffer, 0) > 0)
+            ::send(sockets[1], "kept", 4, MSG_NOSIGNAL);
+        ::close(sockets[1]);
+    });
+    ParentKeeper parent(sockets[0], 200);
     try {
-        QCOMPARE(keeper.saveIfBetter(QString(), "12", "Luca"), saving);
+        QCOMPARE(parent.saveIfBetter(QString(), "12", "Luca"), saving);
         QVERIFY2(message.isEmpty(), "no error was told");
-        // Start-up goes on whatever the record's state.
-        keeper.prepare(QString());
+        if (reply == "<late>") {
+            // Its late answer to the save is not taken for the next question's.
+            std::this_thread::sleep_for(std::chrono::milliseconds(400));
+            QCOMPARE(parent.saveIfBetter(QString(), "13", "Luca"), Saving::Kept);
+        } else {
+            // Start-up goes on whatever the record's state.
+            parent.prepare(QString());
+        }
     } catch (const FileError &error) {
         QVERIFY2(fileErrorMessage(error).startsWith(message), qPrintable(fileErrorMessage(error)));
         QVERIFY(!message.isEmpty());
     }
+    // The game's end closed: the stand-in's wait for a next question ends.
+    ::close(sockets[0]);
+    keeper.join();
+    QCOMPARE(QByteArray::fromStdString(asked), QByteArray("save\0" "12\0" "Luca", 12));
+}
+
+void TestRecord::noKeeperNoSave()
+{
+    // The game run by itself, not by its keeper: it plays, and saves nothing.
+    ParentKeeper alone(-1);
+    alone.prepare(QString());
+    QCOMPARE(alone.saveIfBetter(QString(), "12", "Luca"), Saving::Refused);
 }
 #endif
 

@@ -96,11 +96,10 @@ void TestTextFiles::messageTellsWhatAndWhy_data()
         << FileError{QStringLiteral("/var/games/quorvela"), FileAction::Create, EACCES, true}
         << "Non riesco a creare la cartella del record\n/var/games/quorvela\n\n"
            "Motivo: permesso negato.\n\nIl gioco termina.";
-    QTest::newRow("the helper missing")
-        << FileError{QStringLiteral("/usr/libexec/quorvela/quorvela-record"), FileAction::Use,
-                     ENOENT, false, true}
+    QTest::newRow("the keeper gone")
+        << FileError{QStringLiteral("quorvela"), FileAction::Use, ENOENT, false, true}
         << "Non riesco a usare il programma che scrive il record\n"
-           "/usr/libexec/quorvela/quorvela-record\n\n"
+           "quorvela\n\n"
            "Motivo: il file o la cartella non esiste.\n\nIl gioco termina.";
     QTest::newRow("a file another program opened without sharing it")
         << FileError{file, FileAction::Read, {native::kBusy, 32}}

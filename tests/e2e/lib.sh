@@ -37,6 +37,15 @@ at_exit() { # command and its arguments
   exit_steps+=("$(printf '%q ' "$@")")
 }
 
+# Puts a record's keeper and its game (BINARY-game beside it) in the folder the
+# keeper starts its game from, for every account to reach; removed at the end.
+place_game() { # binary folder
+  rm -rf "$2"
+  mkdir -m 0755 "$2"
+  cp "$1" "$1-game" "$2/"
+  at_exit rm -rf "$2"
+}
+
 # Nothing here may fail: under set -e the trap would replace the test's exit status.
 close_test() {
   local step
@@ -150,11 +159,12 @@ stop_all() {
 }
 
 
-# The game's visible windows with this name, or its child's when the game was
-# started through a wrapper (the benchmarks measure through one).
+# The game's visible windows with this name: those of the process or of any it
+# started (the record's keeper starts the game; an account's or a benchmark's
+# wrapper starts the keeper).
 visible() { # pid name-regex
   local pid
-  for pid in "$1" $(pgrep -P "$1"); do
+  for pid in "$1" $(descendants "$1"); do
     xdotool search --all --onlyvisible --pid "$pid" --name "$2" 2>/dev/null || true
   done
 }

@@ -6,10 +6,10 @@
 # Usage: play.sh BINARY RECORD_FOLDER SCREENS_FOLDER [PROGRAMS_FOLDER]
 #   RECORD_FOLDER is the folder the binary was built for; it must be reachable
 #   by every account (the test removes it at the start and at the end).
-#   PROGRAMS_FOLDER, where the binary's record helper (BINARY-record beside it)
-#   trusts it: both are copied there for every account to reach. As root, the
-#   record is then set up as an installation sets it up (only the set-group-id
-#   helper may write it) and checked after every save.
+#   PROGRAMS_FOLDER, where the binary (the record's keeper) starts its game
+#   (BINARY-game beside it): both are copied there for every account to reach.
+#   As root, the record is then set up as an installation sets it up (only the
+#   set-group-id keeper may write it) and checked after every save.
 #   With QUORVELA_E2E_ONE_ACCOUNT set, both copies run under the caller's account
 #   (a Wine prefix belongs to one account).
 source "$(dirname "$0")/lib.sh"
@@ -21,7 +21,7 @@ screens=$3
 programs=${4:-}
 keep_screens() { mkdir -p "$screens" && cp "$work"/*.png "$screens"/ 2>/dev/null; }
 at_exit keep_screens
-at_exit rm -rf "$record" ${programs:+"$programs"}
+at_exit rm -rf "$record"
 
 # Wide enough for two game windows side by side.
 start_xvfb 1700x800
@@ -31,14 +31,14 @@ unset QT_QPA_PLATFORMTHEME
 rm -rf "$record"
 installed=""
 if [ -n "$programs" ]; then
-  # The game and its helper where every account can reach them, whatever the
+  # The keeper and its game where every account can reach them, whatever the
   # build tree's permissions.
-  rm -rf "$programs"
-  mkdir -m 0755 "$programs"
-  cp "$binary" "$binary-record" "$programs/"
+  place_game "$binary" "$programs"
   binary=$programs/$(basename "$binary")
   if [ "$(id -u)" = 0 ]; then
-    "$QUORVELA_RECORD_SETUP" "$record" "$binary-record"
+    # As installed: the game readable by root alone, the keeper set-group-id.
+    chmod 0711 "$binary-game"
+    "$QUORVELA_RECORD_SETUP" "$record" "$binary"
     installed=yes
   fi
 fi

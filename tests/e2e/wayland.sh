@@ -3,12 +3,15 @@
 # Xvfb with twm for its XWayland. With X there the game must be an X client, so
 # that minimising it shows the time left in its title; with Wayland alone it must
 # still run; a platform the user names is respected.
-# Usage: wayland.sh BINARY RECORD_FOLDER   (the folder the binary was built for)
+# Usage: wayland.sh BINARY RECORD_FOLDER PROGRAMS_FOLDER   (the folders the binary, a
+#   record's keeper, was built for: its record, and where it starts BINARY-game)
 source "$(dirname "$0")/lib.sh"
 open_test
 
 binary=$1
 record=$2
+place_game "$binary" "$3"
+binary=$3/$(basename "$binary")
 at_exit rm -rf "$record"
 
 # XWayland's stand-in, with a window manager that can minimise.
@@ -44,8 +47,21 @@ start() { # environment for the game (NAME=value ...)
   game=$!
   pids+=("$game")
 }
-on_x() { DISPLAY=$x_display xdotool search --onlyvisible --pid "$1" --name "$2" 2>/dev/null | head -n1 | grep .; }
-on_wayland() { swaymsg -s "$sway_socket" -t get_tree 2>/dev/null | grep -q "\"pid\": $1,"; }
+# The game is the process started or one it started (the record's keeper starts it).
+on_x() { DISPLAY=$x_display visible "$1" "$2" | head -n1 | grep .; }
+not_on_x() {
+  local pid
+  for pid in "$1" $(descendants "$1"); do
+    DISPLAY=$x_display xdotool search --pid "$pid" --name Quorvela 2>/dev/null | grep -q . && return 1
+  done
+  return 0
+}
+on_wayland() {
+  local tree pid
+  tree=$(swaymsg -s "$sway_socket" -t get_tree 2>/dev/null)
+  for pid in "$1" $(descendants "$1"); do grep -q "\"pid\": $pid," <<<"$tree" && return 0; done
+  return 1
+}
 title_is_time() { DISPLAY=$x_display xdotool getwindowname "$1" | grep -qE '^00:(09|10):[0-5][0-9]$'; }
 
 # A Wayland session with XWayland: an X client, with the minimised title.
@@ -66,7 +82,7 @@ kill "$game"
 # The platform the user names is the one used.
 start XDG_SESSION_TYPE=wayland WAYLAND_DISPLAY="$wayland" DISPLAY="$x_display" QT_QPA_PLATFORM=wayland
 check "QT_QPA_PLATFORM=wayland is respected" eventually on_wayland "$game"
-check "... and nothing of it shows on X" bash -c "! DISPLAY=$x_display xdotool search --pid $game --name Quorvela | grep -q ."
+check "... and nothing of it shows on X" not_on_x "$game"
 kill "$game"
 
 summary

@@ -1,9 +1,10 @@
-// What the record's helper takes in, with the rights of the games group: its
-// arguments (here the input split at NUL bytes), the journal it finds, and what
-// it reads of its caller in /proc. Any bytes are refused or read within their
-// bounds, never a crash; what is taken in is what the strict rules allow.
-#include "record/store/callercheck.h"
+// What the record's keeper takes in, with the rights of the games group: its
+// requests (words split at NUL bytes), the journal it finds, and the caller's
+// environment it hands the game (entries split at NUL bytes). Any bytes are
+// refused or read within their bounds, never a crash; what is taken in is what
+// the strict rules allow.
 #include "record/store/helperrequest.h"
+#include "record/store/keeper.h"
 #include "record/store/recordstore.h"
 
 #include <cstdint>
@@ -17,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     using namespace quorvela;
     const std::string bytes(reinterpret_cast<const char *>(data), size);
 
-    std::vector<std::string> words{"quorvela-record"};
+    std::vector<std::string> words{"keeper"};
     std::size_t start = 0;
     for (std::size_t end; (end = bytes.find('\0', start)) != std::string::npos; start = end + 1)
         words.push_back(bytes.substr(start, end - start));
@@ -36,15 +37,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             std::abort();
     }
 
-    // A stat that finds every path a file of root's: only the parsing is tried.
-    const auto anyFile = [](const char *, struct stat *st) {
-        *st = {};
-        st->st_mode = S_IFREG | 0644;
-        return 0;
-    };
-    helper::tracerOf(bytes);
-    helper::loadsForeignCode(bytes);
-    helper::mappingsTrusted(bytes, {0}, anyFile);
+    // The game's environment: never a variable that loads code.
+    std::vector<const char *> environment(argv.begin() + 1, argv.end());
+    for (const std::string &entry : keeper::gameEnvironment(environment.data())) {
+        if (entry.rfind("LD_", 0) == 0 || entry.rfind("GTK_", 0) == 0 ||
+            entry.rfind("QT_PLUGIN_PATH=", 0) == 0 || entry.rfind("XDG_CURRENT_DESKTOP=", 0) == 0 ||
+            entry.find('=') == std::string::npos)
+            std::abort();
+    }
 
     if (const auto contents = store::parseJournal(bytes)) {
         // A journal taken in is one that a save could have written.

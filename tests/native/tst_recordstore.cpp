@@ -17,7 +17,7 @@
 #include <vector>
 
 #ifndef _WIN32
-#include "record/store/callercheck.h"
+#include "record/store/keeper.h"
 
 #include <csignal>
 #include <sys/stat.h>
@@ -356,83 +356,24 @@ void twoSaversAtOnceKeepTheBetterRecord(const fs::path &dir)
 }
 
 #ifndef _WIN32
-// Stands in for stat() on the libraries of the mapping rows.
-int fakeStat(const char *path, struct stat *st)
+void gameGetsTheSessionAlone()
 {
-    *st = {};
-    st->st_mode = S_IFREG | 0644;
-    st->st_dev = makedev(0xfe, 0x01);
-    st->st_ino = 100;
-    const std::string name = path;
-    if (name == "/usr/lib/pupils.so")
-        st->st_uid = 1000;
-    else if (name == "/usr/lib/groupwritable.so")
-        st->st_mode |= S_IWGRP;
-    else if (name != "/usr/lib/libQt6Core.so.6")
-        return -1;
-    return 0;
-}
-
-void callerIsCheckedCheaply()
-{
-    // What the helper reads of its caller in /proc: a tracer, a variable that
-    // loads code, and each executable mapping.
-    CHECK(helper::tracerOf("Name:\tquorvela\nTracerPid:\t0\nUid: 0\n") == 0);
-    CHECK(helper::tracerOf("Name:\tquorvela\nTracerPid:\t4242\n") == 4242);
-    CHECK(helper::tracerOf("") == -1);
-    using namespace std::string_literals;
-    CHECK(helper::loadsForeignCode("HOME=/h\0LD_PRELOAD=/home/p/x.so\0"s));
-    CHECK(helper::loadsForeignCode("QT_PLUGIN_PATH=/home/p\0"s));
-    CHECK(helper::loadsForeignCode("LD_LIBRARY_PATH=/home/p"s));
-    CHECK(!helper::loadsForeignCode("QT_QPA_PLATFORM=xcb\0XLD_PRELOAD=1\0HOME=/h\0"s));
-
-    struct Row {
-        const char *line;
-        uid_t helperOwner;
-        bool trusted;
-    };
-    const char *const prefix = "7f00-7f10 r-xp 00000000 fe:01 100      ";
-    const Row rows[] = {
-        {"/usr/lib/libQt6Core.so.6", 0, true},
-        {"/usr/lib/pupils.so", 0, false},
-        {"/usr/lib/pupils.so", 1000, true},
-        {"/usr/lib/groupwritable.so", 0, false},
-        {"/usr/lib/missing.so", 0, false},
-        {"/usr/lib/libQt6Core.so.6 (deleted)", 0, true},
-        {"/tmp/x.so (deleted)", 0, false},
-        {"/memfd:jit (deleted)", 0, false},
-        {"[vdso]", 0, true},
-        {"", 0, true},
-    };
-    for (const Row &row : rows) {
-        const std::string maps = std::string(prefix) + row.line + "\n";
-        if (helper::mappingsTrusted(maps, {row.helperOwner}, fakeStat) != row.trusted) {
-            std::printf("FAIL mapping %s for owner %u\n", row.line, unsigned(row.helperOwner));
-            ++failures;
-        }
-    }
-    const helper::Trust root{0};
-    CHECK(!helper::mappingsTrusted("7f00-7f10 r-xp 00000000 fe:01 101 /usr/lib/libQt6Core.so.6\n",
-                                   root, fakeStat));
-    CHECK(!helper::mappingsTrusted("7f00-7f10 r-xp 00000000 fe:02 100 /usr/lib/libQt6Core.so.6\n",
-                                   root, fakeStat));
-    CHECK(
-        helper::mappingsTrusted("7f00-7f10 rw-p 00000000 00:00 0 /home/p/data\n", root, fakeStat));
-    CHECK(!helper::mappingsTrusted("", root, fakeStat));
-
-    // The game's program: the file at its path, or that file deleted by an upgrade.
-    struct stat exe {};
-    CHECK(::stat("/usr/bin/true", &exe) == 0);
-    if (exe.st_uid == 0) {
-        CHECK(helper::isTheGame("/usr/bin/true", exe, "/bin/true", root));
-        CHECK(!helper::isTheGame("/usr/bin/false", exe, "/bin/true", root));
-        CHECK(!helper::isTheGame("/usr/bin/true (deleted)", exe, "/bin/true", root));
-        struct stat deleted = exe;
-        deleted.st_nlink = 0;
-        CHECK(helper::isTheGame("/usr/bin/true (deleted)", deleted, "/bin/true", root));
-        deleted.st_uid = 1000;
-        CHECK(!helper::isTheGame("/usr/bin/true (deleted)", deleted, "/bin/true", root));
-    }
+    // What the keeper hands the game of its caller's environment: the session,
+    // the player's home and language, accessibility and scaling; no variable that
+    // loads code, and no desktop's name (through it Qt would load GTK, which loads
+    // the modules a player's settings name).
+    const char *const environment[] = {
+        "DISPLAY=:1", "LD_PRELOAD=/home/p/x.so", "HOME=/home/p", "QT_PLUGIN_PATH=/home/p",
+        "GTK_MODULES=x", "GTK_PATH=/home/p", "GIO_EXTRA_MODULES=/home/p", "LC_NUMERIC=it_IT.UTF-8",
+        "XDG_CURRENT_DESKTOP=GNOME", "QT_QPA_PLATFORMTHEME=gtk3", "DISPLAY=:2", "PATH=/home/p/bin",
+        "QT_ACCESSIBILITY=1", "noequals", "LD_LIBRARY_PATH=/home/p", "QT_SCALE_FACTOR=2",
+        "DBUS_SESSION_BUS_ADDRESS=unix:path=/run/user/1000/bus", "XLD_PRELOAD=1", nullptr};
+    const std::vector<std::string> expected{
+        "PATH=/usr/bin:/bin", "DISPLAY=:1", "HOME=/home/p", "LC_NUMERIC=it_IT.UTF-8",
+        "QT_ACCESSIBILITY=1", "QT_SCALE_FACTOR=2",
+        "DBUS_SESSION_BUS_ADDRESS=unix:path=/run/user/1000/bus"};
+    CHECK(quorvela::keeper::gameEnvironment(environment) == expected);
+    CHECK(quorvela::keeper::gameEnvironment(nullptr) == std::vector<std::string>{"PATH=/usr/bin:/bin"});
 }
 
 void killedSavesLeaveAWholePair(const fs::path &dir)
@@ -501,7 +442,7 @@ int main()
         {"carriedOverOnlyIntoAnEmptyRecord", carriedOverOnlyIntoAnEmptyRecord},
         {"twoSaversAtOnceKeepTheBetterRecord", twoSaversAtOnceKeepTheBetterRecord},
 #ifndef _WIN32
-        {"callerIsCheckedCheaply", [](const fs::path &) { callerIsCheckedCheaply(); }},
+        {"gameGetsTheSessionAlone", [](const fs::path &) { gameGetsTheSessionAlone(); }},
         {"killedSavesLeaveAWholePair", killedSavesLeaveAWholePair},
 #endif
     };
