@@ -53,22 +53,16 @@ void ensureStandardFiles()
 }
 
 // A limit the caller set (a file size of a few bytes, say) must not cut a save
-// short: the keeper raises each soft limit that a save meets to the hard one,
-// and writes nothing where the hard one would still cut it.
-struct Limits {
-    rlimit fileSize{};
-    bool raised = false;
-};
-
-Limits raiseLimits()
+// short: the keeper raises the soft limit on a file's size to the hard one, and
+// writes nothing where the hard one would still cut a save. The game runs
+// under the raised limit too.
+bool raiseLimits()
 {
-    Limits limits;
-    if (::getrlimit(RLIMIT_FSIZE, &limits.fileSize) != 0)
-        return limits;
-    rlimit raised = limits.fileSize;
-    raised.rlim_cur = raised.rlim_max;
-    limits.raised = raised.rlim_max == RLIM_INFINITY && ::setrlimit(RLIMIT_FSIZE, &raised) == 0;
-    return limits;
+    rlimit size{};
+    if (::getrlimit(RLIMIT_FSIZE, &size) != 0 || size.rlim_max != RLIM_INFINITY)
+        return false;
+    size.rlim_cur = RLIM_INFINITY;
+    return ::setrlimit(RLIMIT_FSIZE, &size) == 0;
 }
 
 // One request, its words separated by NUL as a command line's; one answer line.
@@ -108,7 +102,7 @@ std::string serve(const char *message, std::size_t length, bool mayWrite)
 
 // Runs in the child: the group given up for good, the game started with what a
 // desktop session needs of the environment and nothing else.
-[[noreturn]] void startGame(int socket, const Limits &limits, pid_t keeper)
+[[noreturn]] void startGame(int socket, pid_t keeper)
 {
     if (socket == kGameSocket) {
         if (::fcntl(socket, F_SETFD, 0) != 0)
@@ -125,9 +119,6 @@ std::string serve(const char *message, std::size_t length, bool mayWrite)
     // more. Set after the group changed, which clears it.
     if (::prctl(PR_SET_PDEATHSIG, SIGTERM) != 0 || ::getppid() != keeper)
         std::_Exit(kCannotStart);
-    // The player's own limits come back with the player's group.
-    if (limits.raised)
-        ::setrlimit(RLIMIT_FSIZE, &limits.fileSize);
     std::vector<std::string> kept = gameEnvironment(environ);
     std::vector<char *> environment;
     for (std::string &entry : kept)
@@ -144,7 +135,7 @@ std::string serve(const char *message, std::size_t length, bool mayWrite)
 int main()
 {
     ensureStandardFiles();
-    const Limits limits = raiseLimits();
+    const bool mayWrite = raiseLimits();
     int sockets[2];
     if (::socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, sockets) != 0)
         return kCannotStart;
@@ -154,7 +145,7 @@ int main()
         return kCannotStart;
     if (game == 0) {
         ::close(sockets[0]);
-        startGame(sockets[1], limits, keeper);
+        startGame(sockets[1], keeper);
     }
     ::close(sockets[1]);
     // Nothing of the caller's environment is used from here on.
@@ -173,7 +164,7 @@ int main()
             continue;
         if (length <= 0)
             break; // the game has ended (or closed its end)
-        const std::string answer = serve(message, std::size_t(length), limits.raised);
+        const std::string answer = serve(message, std::size_t(length), mayWrite);
         if (::send(sockets[0], answer.data(), answer.size(), MSG_NOSIGNAL) < 0)
             break;
     }

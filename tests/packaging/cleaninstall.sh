@@ -70,13 +70,17 @@ deb=$first
 check "lintian finds nothing on the package (overrides carry their reasons)" \
   lintian --fail-on error,warning,info,pedantic -I -E --pedantic "${deb%_*.deb}"_*.changes
 contents=$(dpkg-deb -c "$deb")
-for path in usr/games/quorvela usr/libexec/quorvela/quorvela-record usr/libexec/quorvela/quorvela-record-setup \
+for path in usr/games/quorvela usr/libexec/quorvela/quorvela-game usr/libexec/quorvela/quorvela-record-setup \
             usr/lib/tmpfiles.d/quorvela.conf usr/share/applications/invalid.quorvela.quorvela.desktop \
             usr/share/man/man6/quorvela.6.gz; do
   check "the package holds $path" grep -q "\./$path\$" <<<"$contents"
 done
-check "the package ships the helper set-group-id games" \
-  grep -q '^-rwxr-sr-x root/games .* \./usr/libexec/quorvela/quorvela-record$' <<<"$contents"
+check "the package ships the record's keeper set-group-id games" \
+  grep -q '^-rwxr-sr-x root/games .* \./usr/games/quorvela$' <<<"$contents"
+check "the package ships the game readable by root alone" \
+  grep -q '^-rwx--x--x root/root .* \./usr/libexec/quorvela/quorvela-game$' <<<"$contents"
+check "the package has no record helper to start by hand" \
+  bash -c "! grep -q 'quorvela-record\$' <<<'$contents'"
 check "the maintainer scripts use no dpkg-statoverride" \
   bash -c "! dpkg-deb --ctrl-tarfile '$deb' | tar -xOf - | grep -q statoverride"
 
@@ -127,7 +131,8 @@ packages_after=$(installed | wc -l)
 kib_after=$(installed | awk '{ s += $1 } END { print s }')
 echo "note - the install took $((SECONDS - started)) s and added $((packages_after - packages_before)) packages," \
      "$(( (kib_after - kib_before) / 1024 )) MB"
-helper=/usr/libexec/quorvela/quorvela-record
+keeper=/usr/games/quorvela
+game=/usr/libexec/quorvela/quorvela-game
 modes() { stat -c '%U:%G %a %h %n' "$folder" "$folder"/* | sed "s|$folder|F|"; }
 protected_modes=$'root:games 775 2 F\nroot:games 660 1 F/.spare-qvlmarc.journal\nroot:games 664 1 F/.spare-qvlmarc.txt\nroot:games 664 1 F/.spare-qvlmarc1.txt\nroot:games 660 1 F/qvlmarc.journal\nroot:games 664 1 F/qvlmarc.txt\nroot:games 664 1 F/qvlmarc1.txt'
 check "the record folder, its files, journal and spares are root's and the games group's" test "$(modes)" = "$protected_modes"
@@ -141,7 +146,8 @@ check "neither the descriptor nor the pupil's second name reaches the record" \
   test "$(cat "$folder/qvlmarc.txt")" = $'7\r'
 # The teacher resets the record as the README says.
 truncate -s 0 "$folder"/qvlmarc*.txt
-check "the record helper is set-group-id games" test "$(stat -c '%U:%G %a' "$root$helper")" = "root:games 2755"
+check "the record's keeper is set-group-id games" test "$(stat -c '%U:%G %a' "$root$keeper")" = "root:games 2755"
+check "the game is readable by root alone" test "$(stat -c '%U:%G %a' "$root$game")" = "root:root 711"
 setuid_files() {
   chroot "$root" dpkg -L quorvela | while read -r f; do [ -u "$root$f" ] && echo "$f"; done
   return 0
@@ -232,8 +238,10 @@ attack "plant a link in the folder" "ln -s /etc/passwd /var/games/quorvela/link"
 attack "take the permissions away" "chmod 000 /var/games/quorvela/qvlmarc.txt"
 attack "write the journal" "printf x >> /var/games/quorvela/qvlmarc.journal"
 attack "hold the record's lock" "flock -n /var/games/quorvela/qvlmarc.journal true"
-attack "make the helper save a score" "$helper save 9999 Nessuno | grep -qx saved"
-check "the helper refuses whoever is not the game" test "$(as_pupil alunno2 "$helper" save 9999 Nessuno)" = refused
+# Last version's one line: a helper started by hand, then the game. There is none.
+attack "save through a helper started by hand" \
+  "/usr/libexec/quorvela/quorvela-record save 31000 X & exec /usr/games/quorvela"
+attack "read the game's program" "cat $game > /home/alunno2/game"
 check "the record is unchanged after every attack" test "$(cat "$folder/qvlmarc.txt" "$folder/qvlmarc1.txt" | od -c)" = "$before"
 check "the folder still holds the record files and the journal alone" test "$(modes)" = "$protected_modes"
 # A lock on the folder itself, which any reader can take, blocks nothing.
@@ -285,10 +293,75 @@ check "it took less than a minute" test $((SECONDS - started)) -lt 60
 check "the record stays Dario's 0" record_holds 0 Dario
 exec 8<&-
 
-# A preloaded library: the helper refuses that game, which tells the player.
-check "a game with a preloaded library plays and leaves" \
-  play_game alunno2 Furio 1 LD_PRELOAD=/usr/lib/x86_64-linux-gnu/libm.so.6
+# A pupil's own library, which leaves a mark wherever it is loaded: preloaded,
+# and named in the pupil's GTK settings as a module (GTK loads one from any
+# path), on a GNOME desktop with Qt's GTK theme installed.
+cc -shared -fPIC -o "$root/home/alunno2/mark.so" -x c - <<'C'
+#include <fcntl.h>
+#include <stdio.h>
+#include <unistd.h>
+__attribute__((constructor)) static void mark(void)
+{
+    char path[64];
+    snprintf(path, sizeof path, "/tmp/marked-%d", (int)getpid());
+    close(open(path, O_CREAT | O_WRONLY, 0666));
+}
+void gtk_module_init(int *argc, char ***argv) { (void)argc; (void)argv; }
+C
+mkdir -p "$root/home/alunno2/.config/gtk-3.0"
+printf '[Settings]\ngtk-modules=/home/alunno2/mark.so\n' >"$root/home/alunno2/.config/gtk-3.0/settings.ini"
+chroot "$root" chown -R alunno2: /home/alunno2
+chroot "$root" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+  qt6-gtk-platformtheme gdb >>"$work/install.log" 2>&1 || die "Qt's GTK theme and gdb did not install"
+marks() { compgen -G "$root/tmp/marked-*" | wc -l; }
+# The game without its keeper loads it both ways: the tries are real.
+install -d -m 0700 -o "$(chroot "$root" id -u alunno2)" "$root/tmp/run-alunno2"
+bare_game_marks() { # VARIABLE=value...: the game run alone as the pupil; the marks it left
+  rm -f "$root"/tmp/marked-*
+  as_pupil alunno2 env -i DISPLAY="$DISPLAY" HOME=/home/alunno2 XDG_RUNTIME_DIR=/tmp/run-alunno2 LANG=C.UTF-8 \
+    DBUS_SESSION_BUS_ADDRESS=disabled: "$@" "$game" >>"$work/bare-game.log" 2>&1 &
+  local bare=$!
+  pids+=("$bare")
+  wait_window "$bare" '^Quorvela$' >/dev/null || true
+  kill "$bare" 2>/dev/null || true
+  marks
+}
+check "the game run without its keeper loads a preloaded library" \
+  test "$(bare_game_marks LD_PRELOAD=/home/alunno2/mark.so)" = 1
+check "the game run without its keeper on GNOME loads the GTK module of the pupil's settings" \
+  test "$(bare_game_marks XDG_CURRENT_DESKTOP=GNOME)" = 1
+rm -f "$root"/tmp/marked-*
+check "through its keeper, with that library preloaded and named a GTK module, a game plays and leaves" \
+  play_game alunno2 Furio 0 XDG_CURRENT_DESKTOP=GNOME LD_PRELOAD=/home/alunno2/mark.so
+check "... and the library was loaded nowhere" test "$(marks)" = 0
 check "the record stays Dario's 0" record_holds 0 Dario
+
+# A debugger of the pupil's: it attaches to the pupil's own programs, not to the
+# game that the keeper started.
+as_pupil alunno2 sleep 60 &
+sleeper=$!
+pids+=("$sleeper")
+gdb_attaches() { as_pupil alunno2 gdb -p "$1" -batch -ex 'print 1' 2>&1 | grep -q '^\$1 = 1$'; }
+gdb_refused() { ! gdb_attaches "$1"; }
+check "a pupil's gdb -p attaches to the pupil's own program" eventually gdb_attaches "$sleeper"
+start_game alunno2
+wait_window "$game_pid" '^Quorvela$' >/dev/null || die "the game did not start for the debugger"
+game_child=$(for pid in $(descendants "$game_pid"); do
+  [ "$(readlink "/proc/$pid/exe")" = "$root$game" ] && echo "$pid"; done | head -n1)
+check "the game runs as the keeper's child" test -n "$game_child"
+check "a pupil's gdb -p cannot attach to the game" gdb_refused "$game_child"
+attack "read the game's memory" "head -c 16 /proc/$game_child/mem"
+attack "reach the keeper's socket through the game's descriptors" "ls -l /proc/$game_child/fd/3"
+kill "$game_pid"
+check "the game ends with its keeper" eventually bash -c "! kill -0 $game_child 2>/dev/null"
+
+# A file-size limit set on the keeper: a save is whole, or nothing.
+check "a game under a soft file-size limit of one byte plays and leaves" \
+  play_game alunno1 Hugo 1 prlimit --fsize=1:unlimited
+check "... and saves Hugo's 1 whole" record_holds 1 Hugo
+check "a game under a hard file-size limit of one byte plays and leaves" \
+  play_game alunno2 Ines 2 prlimit --fsize=1:1
+check "... and the record stays Hugo's 1, whole" record_holds 1 Hugo
 
 # The package upgraded while a pupil plays: that game's record is saved.
 start_game alunno1
@@ -297,12 +370,12 @@ chroot "$root" env DEBIAN_FRONTEND=noninteractive dpkg -i "/tmp/$(basename "$deb
   die "the reinstall failed: $(tail -n3 "$work/install.log")"
 game_program() { for pid in "$game_pid" $(descendants "$game_pid"); do readlink "/proc/$pid/exe"; done; }
 check "the running game's program was replaced on disk" \
-  bash -c "grep -q '/usr/games/quorvela (deleted)\$' <<<'$(game_program)'"
+  bash -c "grep -q '$game (deleted)\$' <<<'$(game_program)'"
 eval "$(xdotool getwindowgeometry --shell "$window")"
-score_in "$X" "$Y" 1 "$work"
+score_in "$X" "$Y" 2 "$work"
 leave_with_yes "$game_pid" congratulated || die "Gina's leaving did not go through its boxes"
 check "Gina's game ended" game_ended
-check "Gina's 1 is saved by the replaced game" record_holds 1 Gina
+check "Gina's 2 is saved by the replaced game" record_holds 2 Gina
 check "the record is as protected as at installation" test "$(modes)" = "$protected_modes"
 
 # The package's own autopkgtest, as Debian's CI runs it, on the built package in this root.
