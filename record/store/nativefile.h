@@ -85,6 +85,9 @@ Error close(Handle handle);
 // releases it, and so does the end of the process, however it ends.
 Error lock(Handle handle, std::chrono::milliseconds deadline);
 
+// Whether the open file is the one at path now (not followed if a link): a
+// folder replaced meanwhile has other files under the same names.
+bool isAt(Handle handle, const Path &path);
 // Puts the file from at the name to, which must be free (EEXIST otherwise);
 // ENOENT when from is missing. Never follows a link at either name.
 Error moveIntoPlace(const Path &from, const Path &to);

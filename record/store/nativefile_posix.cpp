@@ -145,4 +145,11 @@ Error makeFolder(const Path &path, bool)
     return ::mkdir(path.c_str(), 0755) == 0 ? 0 : errno;
 }
 
+bool isAt(Handle handle, const Path &path)
+{
+    struct stat open {}, named {};
+    return ::fstat(handle, &open) == 0 && ::fstatat(AT_FDCWD, path.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+           open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+}
+
 } // namespace quorvela::native

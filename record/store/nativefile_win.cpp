@@ -281,4 +281,20 @@ Error commonDataFolder(Path &folder)
     return 0;
 }
 
+bool isAt(Handle handle, const Path &path)
+{
+    const HANDLE named = CreateFileW(path.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+                                     FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (named == INVALID_HANDLE_VALUE)
+        return false;
+    BY_HANDLE_FILE_INFORMATION open{}, there{};
+    const bool same = GetFileInformationByHandle(handle, &open) &&
+                      GetFileInformationByHandle(named, &there) &&
+                      open.dwVolumeSerialNumber == there.dwVolumeSerialNumber &&
+                      open.nFileIndexHigh == there.nFileIndexHigh &&
+                      open.nFileIndexLow == there.nFileIndexLow;
+    CloseHandle(named);
+    return same;
+}
+
 } // namespace quorvela::native

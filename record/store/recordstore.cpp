@@ -122,22 +122,30 @@ public:
         // A whole journal is a save that may have been cut short: done again.
         // Anything else was cut short while the journal was written, before
         // either file was touched.
-        if (const std::optional<Contents> save = parseJournal(content))
-            if (Outcome outcome = write(*save); outcome.error)
+        if (const std::optional<Contents> save = parseJournal(content)) {
+            File files[2];
+            if (Outcome outcome = open(files); outcome.error)
                 return outcome;
+            if (Outcome outcome = write(files, *save); outcome.error)
+                return outcome;
+        }
         if (const Error error = native::rewrite(journal_.handle(), std::string()))
             return failed(error, FileAction::Write, journal);
         return {};
     }
 
-    // Both files in place, through the journal.
+    // Both files in place, through the journal: both open first, so that a file
+    // that cannot be had (deleted, its spare used) leaves the record as it was.
     Outcome save(const Contents &contents)
     {
         const Path journal = folder_ / kJournalFile;
+        File files[2];
+        if (Outcome outcome = open(files); outcome.error)
+            return outcome;
         if (const Error error =
                 native::rewrite(journal_.handle(), journalOf(contents.score, contents.name)))
             return failed(error, FileAction::Write, journal);
-        if (Outcome outcome = write(contents); outcome.error)
+        if (Outcome outcome = write(files, contents); outcome.error)
             return outcome;
         if (const Error error = native::rewrite(journal_.handle(), std::string()))
             return failed(error, FileAction::Write, journal);
@@ -159,17 +167,29 @@ public:
     }
 
 private:
-    Outcome write(const Contents &contents)
+    // The score file and the name file, open; then the journal, still the
+    // folder's: a keeper stopped while a setup replaced the folder holds the old
+    // folder's journal, and writes nothing into the new record.
+    Outcome open(File (&files)[2])
     {
-        for (const auto &[name, text] :
-             {std::pair{kScoreFile, &contents.score}, std::pair{kNameFile, &contents.name}}) {
-            const Path path = folder_ / name;
-            File file;
-            if (const Error error = openOrCreate(path, kFileMode, file))
-                return failed(error, FileAction::Write, path);
-            if (const Error error = native::rewrite(file.handle(), *text))
+        const char *const names[] = {kScoreFile, kNameFile};
+        for (int i = 0; i < 2; ++i) {
+            const Path path = folder_ / names[i];
+            if (const Error error = openOrCreate(path, kFileMode, files[i]))
                 return failed(error, FileAction::Write, path);
         }
+        if (!native::isAt(journal_.handle(), folder_ / kJournalFile))
+            return failed(native::kBusy, FileAction::Use, folder_, true);
+        return {};
+    }
+
+    Outcome write(File (&files)[2], const Contents &contents)
+    {
+        const char *const names[] = {kScoreFile, kNameFile};
+        const std::string *const texts[] = {&contents.score, &contents.name};
+        for (int i = 0; i < 2; ++i)
+            if (const Error error = native::rewrite(files[i].handle(), *texts[i]))
+                return failed(error, FileAction::Write, folder_ / names[i]);
         return {};
     }
 
