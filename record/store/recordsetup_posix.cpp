@@ -1,6 +1,7 @@
-// quorvela-record-setup: the record folder as only the helper may change it, run as
+// quorvela-record-setup: the record folder as only the keeper may change it, run as
 // root over a folder every account may once have written; no name there is trusted
-// (README, "The record"). Usage: quorvela-record-setup FOLDER [HELPER...]
+// (README, "The record"). Usage: quorvela-record-setup FOLDER [KEEPER...]
+#include "helperrequest.h"
 #include "recordstore.h"
 
 #include <algorithm>
@@ -98,6 +99,27 @@ store::Contents oldRecord(int folder)
             readEntry(folder, store::kNameFile, false).value_or(std::string())};
 }
 
+// Whether the game could have saved this record: a score of 0 to 32767 in plain
+// digits and one name line, each ended by CR LF, or no record at all. Anything
+// else in a folder every account could write (99999, 1e999) is a pupil's, and
+// would be a record no one beats.
+bool savable(const store::Contents &record)
+{
+    if (record.score.empty() && record.name.empty())
+        return true;
+    std::string lines[2];
+    const std::string *contents[] = {&record.score, &record.name};
+    for (int i = 0; i < 2; ++i) {
+        const std::string &content = *contents[i];
+        if (content.size() < 2 || content.compare(content.size() - 2, 2, "\r\n") != 0 ||
+            content.find('\0') != std::string::npos)
+            return false;
+        lines[i] = content.substr(0, content.size() - 2);
+    }
+    const char *const request[] = {"setup", "save", lines[0].c_str(), lines[1].c_str()};
+    return helper::parseRequest(4, request).has_value();
+}
+
 // A new file of root's and the games group's in folder.
 int makeFile(int folder, const std::string &name, unsigned mode, gid_t games,
              const std::string &content)
@@ -170,17 +192,34 @@ bool removeTree(int parent, const std::string &name)
     return ::unlinkat(parent, name.c_str(), AT_REMOVEDIR) == 0;
 }
 
-int setUpHelper(const char *path, gid_t games)
+int setUpKeeper(const char *path, gid_t games)
 {
-    const Fd helper(::open(path, O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    const Fd keeper(::open(path, O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
     struct stat st {};
-    if (helper.fd < 0 || ::fstat(helper.fd, &st) != 0)
+    if (keeper.fd < 0 || ::fstat(keeper.fd, &st) != 0)
         return fail(path);
     if (!S_ISREG(st.st_mode) || st.st_nlink != 1)
         return fail(std::string(path) + " is not a program of one name", EINVAL);
-    if (::fchown(helper.fd, 0, games) != 0 || ::fchmod(helper.fd, 02755) != 0)
+    if (::fchown(keeper.fd, 0, games) != 0 || ::fchmod(keeper.fd, 02755) != 0)
         return fail(path);
     return 0;
+}
+
+// What an earlier run left beside the folder (root's alone: no other account
+// may put a name in the parent) goes.
+void removeLeftovers(int parent, const std::string &name)
+{
+    const std::string prefix = "." + name + ".new-";
+    std::vector<std::string> found;
+    if (DIR *dir = ::fdopendir(::dup(parent))) {
+        while (const dirent *entry = ::readdir(dir))
+            if (std::string(entry->d_name).rfind(prefix, 0) == 0)
+                found.emplace_back(entry->d_name);
+        ::closedir(dir);
+    }
+    for (const std::string &leftover : found)
+        if (!removeTree(parent, leftover))
+            std::fprintf(stderr, "quorvela-record-setup: left %s (root's alone)\n", leftover.c_str());
 }
 
 } // namespace
@@ -188,7 +227,7 @@ int setUpHelper(const char *path, gid_t games)
 int main(int argc, char **argv)
 {
     if (argc < 2 || argv[1][0] != '/') {
-        std::fprintf(stderr, "usage: quorvela-record-setup /FOLDER [HELPER...]\n");
+        std::fprintf(stderr, "usage: quorvela-record-setup /FOLDER [KEEPER...]\n");
         return 2;
     }
     const group *gamesGroup = ::getgrnam("games");
@@ -218,6 +257,8 @@ int main(int argc, char **argv)
     if (st.st_uid != 0 || ((st.st_mode & 022) != 0 && (st.st_mode & S_ISVTX) == 0))
         return fail(parentPath + " may be changed by other accounts", EPERM);
 
+    removeLeftovers(parent.fd, name);
+
     // The new folder, root's alone until it is whole.
     std::string fresh;
     for (int attempt = 0;; ++attempt) {
@@ -232,19 +273,41 @@ int main(int argc, char **argv)
     if (folder.fd < 0)
         return fail(fresh);
 
-    // The old folder, closed to every account before it is read. A mount that an
-    // account put at its name (FUSE lets a pupil mount on a folder they may write)
-    // goes first, without waiting on it.
+    // A failure from here on leaves a usable record folder: the new one is not
+    // in place yet, so it goes, and the old one gets its owner and mode back.
+    struct stat oldState {};
+    int oldFd = -1;
+    bool closed = false;
+    const auto giveBack = [&](int status) {
+        if (closed) {
+            if (::fchown(oldFd, oldState.st_uid, oldState.st_gid) != 0 ||
+                ::fchmod(oldFd, oldState.st_mode & 07777) != 0)
+                fail("giving the old record folder back");
+        }
+        if (!removeTree(parent.fd, fresh))
+            std::fprintf(stderr, "quorvela-record-setup: left %s/%s (root's alone)\n",
+                         parentPath.c_str(), fresh.c_str());
+        return status;
+    };
+
+    // The old folder, closed to every account before it is read. Mounts that an
+    // account put at its name (FUSE lets a pupil mount on a folder they may write),
+    // one over another, go first, without waiting on them.
     store::Contents record;
-    int oldFd = openFolderBelow(parent.fd, name.c_str());
-    if (oldFd < 0 && errno == EXDEV) {
-        if (::umount2(path.c_str(), MNT_DETACH | UMOUNT_NOFOLLOW) != 0)
-            return fail("unmounting " + path);
+    oldFd = openFolderBelow(parent.fd, name.c_str());
+    for (int mounts = 0; oldFd < 0 && errno == EXDEV; ++mounts) {
+        if (mounts == 100 || ::umount2(path.c_str(), MNT_DETACH | UMOUNT_NOFOLLOW) != 0)
+            return giveBack(fail("unmounting " + path));
         oldFd = openFolderBelow(parent.fd, name.c_str());
     }
     const Fd old(oldFd);
-    if (old.fd >= 0 && ::fchown(old.fd, 0, 0) == 0 && ::fchmod(old.fd, 0700) == 0)
-        record = oldRecord(old.fd);
+    if (old.fd >= 0 && ::fstat(old.fd, &oldState) == 0 && ::fchown(old.fd, 0, 0) == 0) {
+        closed = true;
+        if (::fchmod(old.fd, 0700) == 0)
+            record = oldRecord(old.fd);
+    }
+    if (!savable(record))
+        record = {};
 
     const std::string empty;
     const struct {
@@ -259,10 +322,10 @@ int main(int argc, char **argv)
     for (const auto &file : files)
         if (makeFile(folder.fd, file.name, file.mode, games, file.content) != 0 ||
             makeFile(folder.fd, store::spareOf(file.name), file.mode, games, empty) != 0)
-            return 1;
+            return giveBack(1);
     if (::fchown(folder.fd, 0, games) != 0 || ::fchmod(folder.fd, store::kFolderMode) != 0 ||
         ::fsync(folder.fd) != 0)
-        return fail(fresh);
+        return giveBack(fail(fresh));
 
     // Whatever stood at the name (the old folder, a link, a file) changes places
     // with the new folder at once, then goes.
@@ -272,13 +335,13 @@ int main(int argc, char **argv)
                          parentPath.c_str(), fresh.c_str());
     } else if (errno != ENOENT || ::renameat2(parent.fd, fresh.c_str(), parent.fd, name.c_str(),
                                               RENAME_NOREPLACE) != 0) {
-        return fail("putting the record folder in place");
+        return giveBack(fail("putting the record folder in place"));
     }
     if (::fsync(parent.fd) != 0)
         return fail(parentPath);
 
     for (int i = 2; i < argc; ++i)
-        if (setUpHelper(argv[i], games) != 0)
+        if (setUpKeeper(argv[i], games) != 0)
             return 1;
     return 0;
 }

@@ -2,7 +2,7 @@
 # The record folder as an older version left it (every account could write it, so
 # a pupil may have laid traps in it) taken over by quorvela-record-setup: the
 # record kept in new files, nothing written through a pupil's name, and only the
-# helper left able to write. Needs root (it hands files to root and the games
+# keeper left able to write. Needs root (it hands files to root and the games
 # group); exits 77 (skipped) without it.
 # Usage: recordsetup.sh SOURCE_DIR SETUP_PROGRAM
 source "$1/tests/e2e/lib.sh"
@@ -13,7 +13,7 @@ export LC_ALL=C
 setup=$2
 
 folder=$work/quorvela
-helper=$work/quorvela-record
+keeper=$work/quorvela-keeper
 victim=$work/root-only   # stands for any file of root's
 printf 'root\n' >"$victim"
 chmod 0600 "$victim"
@@ -35,10 +35,10 @@ exec 7<>"$folder/qvlmarc.txt"                           # a descriptor opened be
 flock "$folder/qvlmarc.journal" sleep 60 &              # the journal's lock, held on
 pids+=($!)
 sleep 0.2
-cp /bin/true "$helper"
+cp /bin/true "$keeper"
 
 started=$SECONDS
-"$setup" "$folder" "$helper"
+"$setup" "$folder" "$keeper"
 took=$((SECONDS - started))
 
 modes() { stat -c '%U:%G %a %h %F %n' "$folder" "$folder"/* | sed "s|$folder|F|"; }
@@ -62,7 +62,7 @@ check "neither a second name nor an old descriptor reaches the record" \
 check "a lock held on the old journal delays the setup by seconds at most" test "$took" -lt 10
 check "the new journal's lock is free" flock -n "$folder/qvlmarc.journal" true
 check "nothing of the old folder is left beside it" test "$(ls -A "$work" | grep -c quorvela)" = 2
-check "the helper is set-group-id games" test "$(stat -c '%U:%G %a' "$helper")" = "root:games 2755"
+check "the keeper is set-group-id games" test "$(stat -c '%U:%G %a' "$keeper")" = "root:games 2755"
 
 # A pupil's link in the folder's place: replaced, and what it points at untouched.
 rm -rf "$folder"
@@ -92,6 +92,7 @@ printf 'x' >"$work/shown/keep"
 rm -rf "$folder"
 mkdir -m 0777 "$folder"
 printf '12\r\n' >"$folder/qvlmarc.txt"
+printf 'Eva\r\n' >"$folder/qvlmarc1.txt"
 mkdir -p "$folder/stray/mnt"
 mount --bind "$work/shown" "$folder/stray/mnt"
 deep=$folder/deep
@@ -106,4 +107,52 @@ check "what could not go is said, and left where only root enters" \
   bash -c "grep -q 'left' '$work/setup.err' && test \"\$(stat -c '%U %a' '$work'/.quorvela.new-*)\" = 'root 700'"
 check "a tree 300 folders deep went" test -z "$(find "$work" -path '*/deep' -print -quit)"
 unmount_below
+"$setup" "$folder"
+check "the next run removes what an earlier one left" test -z "$(compgen -G "$work/.quorvela.new-*")"
+
+# Mounts stacked at the folder's name, each over the last: all go.
+mkdir -p "$work/over2"
+mount --bind "$work/over" "$folder"
+mount --bind "$work/over2" "$folder"
+"$setup" "$folder"
+check "mounts stacked at the folder's name all go, and the record under them is kept" \
+  bash -c "! findmnt -rn '$folder' >/dev/null && test \"\$(cat '$folder/qvlmarc.txt')\" = \$'12\\r'"
+
+# Only a record the game could have saved is carried over; any other a pupil
+# wrote into the old folder (one no one could beat, among them) is not.
+carried() { # score-file name-file: what the new record holds after the setup
+  rm -rf "$folder"
+  mkdir -m 0777 "$folder"
+  printf -- "$1" >"$folder/qvlmarc.txt"
+  printf -- "$2" >"$folder/qvlmarc1.txt"
+  "$setup" "$folder"
+  cat "$folder/qvlmarc.txt" "$folder/qvlmarc1.txt" | od -An -c | tr -s ' '
+}
+check "a score the game could save is carried over" test "$(carried '32767\r\n' 'Eva\r\n')" = " 3 2 7 6 7 \r \n E v a \r \n"
+check "no record is carried over as no record" test -z "$(carried '' '')"
+for row in '99999\r\n|Eva\r\n|a score above the counters' '1e999\r\n|Eva\r\n|an exponent' \
+           '007\r\n|Eva\r\n|leading zeros' '-3\r\n|Eva\r\n|a sign' '12|Eva\r\n|no line end' \
+           '12\r\n|Eva\r\nUgo\r\n|a name of two lines' '12\r\n||no name file content'; do
+  IFS='|' read -r score name what <<<"$row"
+  check "a record with $what starts empty" test -z "$(carried "$score" "$name")"
+done
+
+# A failure once the old folder was closed (here the parent lets no name be
+# renamed) leaves the old folder as it was, for every account, and nothing beside it.
+rm -rf "$folder"
+mkdir -m 0777 "$folder"
+printf '12\r\n' >"$folder/qvlmarc.txt"
+printf 'Eva\r\n' >"$folder/qvlmarc1.txt"
+if chattr +a "$work" 2>/dev/null; then
+  at_exit chattr -a "$work"
+  check "the setup fails where the parent lets no name be renamed" bash -c "! '$setup' '$folder' 2>/dev/null"
+  chattr -a "$work"
+  check "... and gives the old folder back its owner and mode, the record in it" \
+    test "$(stat -c '%U %a' "$folder") $(cat "$folder/qvlmarc.txt")" = $'root 777 12\r'
+  "$setup" "$folder"
+  check "... and the next run takes it over, leaving nothing beside it" \
+    test "$(cat "$folder/qvlmarc.txt")$(compgen -G "$work/.quorvela.new-*")" = $'12\r'
+else
+  echo "note - the file system of $work has no append-only attribute: the failure is not tried"
+fi
 summary
