@@ -96,8 +96,9 @@ QString notSavedMessage(Saving saving)
         return beaten +
                QStringLiteral("questo browser non lascia conservare dati a questa pagina.");
     default:
-        return beaten + QStringLiteral(
-                            "in questo momento il record è occupato da un'altra copia del gioco.");
+        // Another copy saving, or another program or a hung disk: only that the
+        // record is busy is sure.
+        return beaten + QStringLiteral("in questo momento il record è occupato.");
     }
 }
 

@@ -2,7 +2,7 @@
 
 #include "platform/fileerror.h"
 #include "platform/textfiles.h"
-#include "record/store/helperrequest.h"
+#include "record/store/keeperrequest.h"
 
 #include <QStringList>
 
@@ -84,17 +84,17 @@ Saving ParentKeeper::saveIfBetter(const QString &, const QString &score, const Q
     request += '\0';
     request += recordLineOf(name);
     const QString answer = ask(request);
-    if (answer == QLatin1String(helper::kSaved))
+    if (answer == QLatin1String(keeper::kSaved))
         return Saving::Saved;
-    if (answer == QLatin1String(helper::kKept))
+    if (answer == QLatin1String(keeper::kKept))
         return Saving::Kept;
-    return answer == QLatin1String(helper::kRefused) ? Saving::Refused : Saving::Busy;
+    return answer == QLatin1String(keeper::kRefused) ? Saving::Refused : Saving::Busy;
 }
 
 QString ParentKeeper::ask(const std::string &request)
 {
     if (socket_ < 0)
-        return QLatin1String(helper::kRefused);
+        return QLatin1String(keeper::kRefused);
     const auto unusable = [](int error) {
         FileError failure{QStringLiteral("quorvela"), FileAction::Use, error};
         failure.helper = true;
@@ -113,14 +113,14 @@ QString ParentKeeper::ask(const std::string &request)
     while ((polled = ::poll(&ready, 1, deadlineMs_)) < 0 && errno == EINTR) {
     }
     if (polled == 0)
-        return QLatin1String(helper::kBusy);
+        return QLatin1String(keeper::kBusy);
     const ssize_t length = ::recv(socket_, buffer, sizeof buffer, 0);
     if (length <= 0)
         throw unusable(length == 0 ? EPIPE : errno);
     const QString line = QString::fromLocal8Bit(buffer, length);
     // "error ACTION FOLDER ERRNO SYSTEMCODE PATH", the path last, blanks and all.
     const QStringList fields = line.split(u' ');
-    if (fields.size() >= 6 && fields[0] == QLatin1String(helper::kError)) {
+    if (fields.size() >= 6 && fields[0] == QLatin1String(keeper::kError)) {
         FileError failure{line.section(u' ', 5),
                           FileAction(fields[1].toInt()),
                           {fields[3].toInt(), fields[4].toULong()},

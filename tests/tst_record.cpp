@@ -212,7 +212,7 @@ void TestRecord::notSavedIsToldAndEnds_data()
 {
     QTest::addColumn<Saving>("saving");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("busy") << Saving::Busy << "occupato";
+    QTest::newRow("busy") << Saving::Busy << "in questo momento il record è occupato.";
     QTest::newRow("refused") << Saving::Refused << "non accetta questa copia del gioco";
 }
 

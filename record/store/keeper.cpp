@@ -10,7 +10,7 @@
 // starts the game itself knows its child. The game's file is not readable by
 // its players, so the kernel makes its process undumpable: no debugger of the
 // player's attaches to it, nor reads its memory or its descriptors.
-#include "helperrequest.h"
+#include "keeperrequest.h"
 #include "keeper.h"
 #include "recordstore.h"
 
@@ -79,25 +79,25 @@ std::string serve(const char *message, std::size_t length, bool mayWrite)
     std::vector<const char *> argv;
     for (const std::string &word : words)
         argv.push_back(word.c_str());
-    const std::optional<helper::Request> request = helper::parseRequest(int(argv.size()), argv.data());
-    if (!request || (!mayWrite && request->command == helper::Command::Save))
-        return helper::kRefused;
+    const std::optional<keeper::Request> request = keeper::parseRequest(int(argv.size()), argv.data());
+    if (!request || (!mayWrite && request->command == keeper::Command::Save))
+        return keeper::kRefused;
 
     const native::Path folder = kRecordFolder;
-    const store::Outcome outcome = request->command == helper::Command::Prepare
+    const store::Outcome outcome = request->command == keeper::Command::Prepare
                                        ? store::prepare(folder)
                                        : store::saveIfBetter(folder, request->score, request->name);
     if (outcome.busy())
-        return helper::kBusy;
+        return keeper::kBusy;
     if (outcome.error) {
         char line[64];
-        std::snprintf(line, sizeof line, "%s %d %d %d %lu ", helper::kError, int(outcome.action),
+        std::snprintf(line, sizeof line, "%s %d %d %d %lu ", keeper::kError, int(outcome.action),
                       outcome.folder ? 1 : 0, outcome.error.number, outcome.error.system);
         return line + outcome.path.string();
     }
-    if (request->command == helper::Command::Prepare)
-        return helper::kReady;
-    return outcome.saved ? helper::kSaved : helper::kKept;
+    if (request->command == keeper::Command::Prepare)
+        return keeper::kReady;
+    return outcome.saved ? keeper::kSaved : keeper::kKept;
 }
 
 // Runs in the child: the group given up for good, the game started with what a

@@ -1,5 +1,5 @@
 // The few file operations the record needs, one implementation per system
-// (nativefile_posix.cpp, nativefile_win.cpp). No Qt here: the record's helper
+// (nativefile_posix.cpp, nativefile_win.cpp). No Qt here: the record's keeper
 // program uses it, and the Windows half is built and tried on its own. Every
 // call returns an Error: none, or what went wrong both as an errno value and as
 // the system's own code.

@@ -1,7 +1,7 @@
 // quorvela-record-setup: the record folder as only the keeper may change it, run as
 // root over a folder every account may once have written; no name there is trusted
 // (README, "The record"). Usage: quorvela-record-setup FOLDER [KEEPER...]
-#include "helperrequest.h"
+#include "keeperrequest.h"
 #include "recordstore.h"
 
 #include <algorithm>
@@ -117,7 +117,7 @@ bool savable(const store::Contents &record)
         lines[i] = content.substr(0, content.size() - 2);
     }
     const char *const request[] = {"setup", "save", lines[0].c_str(), lines[1].c_str()};
-    return helper::parseRequest(4, request).has_value();
+    return keeper::parseRequest(4, request).has_value();
 }
 
 // A new file of root's and the games group's in folder.

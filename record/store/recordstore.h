@@ -1,8 +1,8 @@
 // The record on disk: the score file, the name file, and a journal that makes a
 // save whole. Every write happens in place, so the files keep their owner and
 // their rights, and under the lock of the journal, so copies of the game take
-// turns. No Qt: the record's helper program runs this with the rights of the
-// games group; the game runs it itself where there is no helper (Windows).
+// turns. No Qt: the record's keeper runs this with the rights of the games
+// group; the game runs it itself where there is no keeper (Windows).
 #pragma once
 
 #include "nativefile.h"
@@ -18,7 +18,7 @@ inline constexpr char kScoreFile[] = "qvlmarc.txt";
 inline constexpr char kNameFile[] = "qvlmarc1.txt";
 inline constexpr char kJournalFile[] = "qvlmarc.journal";
 // An installed folder also holds, for each of the three, an empty spare made by
-// root: the helper cannot make a file there (it would be the player's), so it
+// root: the keeper cannot make a file there (it would be the player's), so it
 // puts the spare in the place of a file that was deleted.
 inline constexpr char kSparePrefix[] = ".spare-";
 inline std::string spareOf(const std::string &name)
@@ -57,9 +57,10 @@ Outcome prepare(const native::Path &folder);
 
 // Saves score and name (each a line without its line end) when score, a whole
 // number, beats the record on disk, read as the game reads a record. First the
-// score file, then the name file, each ended by CR LF. A save cut short at any
-// moment is finished or dropped by the next call, so that each file holds
-// either the old record or the new one.
+// score file, then the name file, each ended by CR LF. Both files are open
+// before anything is written (a file that cannot be had leaves both as they
+// were), and a save cut short at any moment is finished or dropped by the next
+// call, so that the two files hold the old record or the new one.
 Outcome saveIfBetter(const native::Path &folder, const std::string &score, const std::string &name);
 
 // Puts whole file contents in place when the score file is empty: a record kept

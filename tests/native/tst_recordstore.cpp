@@ -2,7 +2,7 @@
 // helper's strict reading of its arguments. Built for Linux and, with MinGW, for
 // Windows, where it runs under Wine (through tests/native/wine-run.sh).
 #include "record/store/nativefile.h"
-#include "record/store/helperrequest.h"
+#include "record/store/keeperrequest.h"
 #include "record/store/recordstore.h"
 
 #include <atomic>
@@ -29,7 +29,7 @@
 namespace fs = std::filesystem;
 namespace native = quorvela::native;
 namespace store = quorvela::store;
-namespace helper = quorvela::helper;
+namespace keeper = quorvela::keeper;
 
 namespace {
 
@@ -192,7 +192,7 @@ void helperTakesOnlyStrictRequests()
         for (const std::string &word : row.words)
             argv.push_back(word.c_str());
         argv.push_back(nullptr);
-        const auto request = helper::parseRequest(int(argv.size() - 1), argv.data());
+        const auto request = keeper::parseRequest(int(argv.size() - 1), argv.data());
         if (bool(request) != row.taken) {
             std::printf("FAIL request %s:", row.taken ? "refused" : "taken");
             for (const std::string &word : row.words)
@@ -395,8 +395,8 @@ void gameGetsTheSessionAlone()
         "PATH=/usr/bin:/bin", "DISPLAY=:1", "HOME=/home/p", "LC_NUMERIC=it_IT.UTF-8",
         "QT_ACCESSIBILITY=1", "QT_SCALE_FACTOR=2",
         "DBUS_SESSION_BUS_ADDRESS=unix:path=/run/user/1000/bus"};
-    CHECK(quorvela::keeper::gameEnvironment(environment) == expected);
-    CHECK(quorvela::keeper::gameEnvironment(nullptr) == std::vector<std::string>{"PATH=/usr/bin:/bin"});
+    CHECK(keeper::gameEnvironment(environment) == expected);
+    CHECK(keeper::gameEnvironment(nullptr) == std::vector<std::string>{"PATH=/usr/bin:/bin"});
 }
 
 void aFileThatCannotBeHadLeavesTheRecordWhole(const fs::path &dir)

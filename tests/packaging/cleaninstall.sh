@@ -238,9 +238,9 @@ attack "plant a link in the folder" "ln -s /etc/passwd /var/games/quorvela/link"
 attack "take the permissions away" "chmod 000 /var/games/quorvela/qvlmarc.txt"
 attack "write the journal" "printf x >> /var/games/quorvela/qvlmarc.journal"
 attack "hold the record's lock" "flock -n /var/games/quorvela/qvlmarc.journal true"
-# Last version's one line: a helper started by hand, then the game. There is none.
-attack "save through a helper started by hand" \
-  "/usr/libexec/quorvela/quorvela-record save 31000 X & exec /usr/games/quorvela"
+# Last version's one line started a helper by hand, then became the game: there is
+# no helper to start, and the keeper serves the game it started alone.
+attack "save through a helper started by hand" "/usr/libexec/quorvela/quorvela-record save 31000 X"
 attack "read the game's program" "cat $game > /home/alunno2/game"
 check "the record is unchanged after every attack" test "$(cat "$folder/qvlmarc.txt" "$folder/qvlmarc1.txt" | od -c)" = "$before"
 check "the folder still holds the record files and the journal alone" test "$(modes)" = "$protected_modes"
@@ -277,6 +277,17 @@ check "a game after the record files were deleted starts and saves" play_game al
 check "Carla's 1 is the record" record_holds 1 Carla
 spent_modes=$'root:games 775 2 F\nroot:games 660 1 F/qvlmarc.journal\nroot:games 664 1 F/qvlmarc.txt\nroot:games 664 1 F/qvlmarc1.txt'
 check "the files are root's again, from their spares" test "$(modes)" = "$spent_modes"
+
+# The teacher deletes the name file again, its spare spent: a save is whole or
+# nothing. The game that cannot save ends with the record as it was; the setup
+# makes the folder whole again.
+rm "$folder/qvlmarc1.txt"
+check "with a record file and its spare gone, a game plays and leaves with its box" \
+  play_game alunno1 Carla 2
+check "... and the record is as it was, nothing half saved" \
+  test "$(cat "$folder/qvlmarc.txt")$(ls "$folder")$(wc -c <"$folder/qvlmarc.journal")" = $'1\rqvlmarc.journal\nqvlmarc.txt0'
+chroot "$root" /usr/libexec/quorvela/quorvela-record-setup /var/games/quorvela
+check "the setup makes the folder whole again" test "$(modes)" = "$protected_modes"
 
 # A score of 0 beats a record whose leading number is negative.
 printf -- '-5\r\n' >"$folder/qvlmarc.txt"
@@ -377,6 +388,16 @@ leave_with_yes "$game_pid" congratulated || die "Gina's leaving did not go throu
 check "Gina's game ended" game_ended
 check "Gina's 2 is saved by the replaced game" record_holds 2 Gina
 check "the record is as protected as at installation" test "$(modes)" = "$protected_modes"
+
+# An older version's folder, which every account could write, where a pupil wrote
+# a record no one could beat: the setup does not carry it over.
+rm -rf "$folder"
+mkdir -m 0777 "$folder"
+as_pupil alunno2 sh -c 'printf "99999\r\n" > /var/games/quorvela/qvlmarc.txt; printf "Zeno\r\n" > /var/games/quorvela/qvlmarc1.txt'
+chroot "$root" /usr/libexec/quorvela/quorvela-record-setup /var/games/quorvela
+check "a record no one could beat, from an older version's folder, is not carried over" \
+  test "$(cat "$folder/qvlmarc.txt" "$folder/qvlmarc1.txt")" = ""
+check "the folder is as protected as at installation" test "$(modes)" = "$protected_modes"
 
 # The package's own autopkgtest, as Debian's CI runs it, on the built package in this root.
 mkdir -p "$root/build/quorvela"

@@ -1,11 +1,11 @@
-// What the record's helper program is asked, read strictly from its arguments:
-// it runs with the rights of the games group, so nothing else is taken in.
+// What the record's keeper is asked by its game, read strictly: it runs with the
+// rights of the games group, so nothing else is taken in.
 #pragma once
 
 #include <optional>
 #include <string>
 
-namespace quorvela::helper {
+namespace quorvela::keeper {
 
 enum class Command { Prepare, Save };
 
@@ -15,13 +15,14 @@ struct Request {
     std::string name;  // Save: one line, at most kMaxLine bytes, no CR, LF or NUL
 };
 
-// "prepare", or "save SCORE NAME"; nothing for anything else.
+// "prepare", or "save SCORE NAME", as the words of a command line (a request's
+// words are separated by NUL); nothing for anything else.
 std::optional<Request> parseRequest(int argc, const char *const *argv);
 
-// The helper's one line of answer, read back by the game:
-//   "ready" (prepare), "saved" or "kept" (save), "busy" (another copy held the
-//   lock past the deadline; nothing was done), "refused" (exit status 2: the
-//   caller is not a game this helper serves), or
+// The keeper's one line of answer, read back by the game:
+//   "ready" (prepare), "saved" or "kept" (save), "busy" (the lock stayed taken
+//   past the deadline, or the folder was replaced; nothing was done), "refused"
+//   (the keeper may not write: a file-size limit it cannot raise), or
 //   "error ACTION FOLDER ERRNO SYSTEMCODE PATH" with ACTION the FileAction's
 //   number and FOLDER 1 when the path is the record's folder.
 inline constexpr char kReady[] = "ready";
@@ -31,4 +32,4 @@ inline constexpr char kBusy[] = "busy";
 inline constexpr char kRefused[] = "refused";
 inline constexpr char kError[] = "error";
 
-} // namespace quorvela::helper
+} // namespace quorvela::keeper

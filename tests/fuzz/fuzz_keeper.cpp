@@ -3,7 +3,7 @@
 // environment it hands the game (entries split at NUL bytes). Any bytes are
 // refused or read within their bounds, never a crash; what is taken in is what
 // the strict rules allow.
-#include "record/store/helperrequest.h"
+#include "record/store/keeperrequest.h"
 #include "record/store/keeper.h"
 #include "record/store/recordstore.h"
 
@@ -27,10 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (const std::string &word : words)
         argv.push_back(word.c_str());
     argv.push_back(nullptr);
-    if (const auto request = helper::parseRequest(int(words.size()), argv.data())) {
+    if (const auto request = keeper::parseRequest(int(words.size()), argv.data())) {
         if (request->name.size() > store::kMaxLine ||
             request->name.find_first_of("\r\n") != std::string::npos ||
-            (request->command == helper::Command::Save &&
+            (request->command == keeper::Command::Save &&
              (request->score.empty() || request->score.size() > 5 ||
               (request->score[0] == '0' && request->score.size() > 1) ||
               std::atoi(request->score.c_str()) > 32767)))

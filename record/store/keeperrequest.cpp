@@ -1,11 +1,11 @@
-#include "helperrequest.h"
+#include "keeperrequest.h"
 
 #include "recordstore.h"
 
 #include <cstdlib>
 #include <cstring>
 
-namespace quorvela::helper {
+namespace quorvela::keeper {
 
 namespace {
 
@@ -40,4 +40,4 @@ std::optional<Request> parseRequest(int argc, const char *const *argv)
     return std::nullopt;
 }
 
-} // namespace quorvela::helper
+} // namespace quorvela::keeper
