@@ -127,6 +127,9 @@ std::string serve(const char *message, std::size_t length, bool mayWrite)
     char name[] = "quorvela";
     char *arguments[] = {name, nullptr};
     ::execve(kGamePath, arguments, environment.data());
+    const std::string said = std::string("quorvela: cannot start the game ") + kGamePath + ": " +
+                             std::strerror(errno) + "\n";
+    [[maybe_unused]] const ssize_t written = ::write(2, said.data(), said.size());
     std::_Exit(kCannotStart);
 }
 

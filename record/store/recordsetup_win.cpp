@@ -66,17 +66,22 @@ struct Descriptor {
     Descriptor &operator=(const Descriptor &) = delete;
 };
 
-// Owners are changed whoever holds them now.
-void enableTakingOwnership()
+// Owners are changed whoever holds them now, and a folder or file is opened for
+// backup and restore whatever its list allows (a pupil's may deny the system and
+// the administrators everything).
+void enablePrivileges()
 {
     HANDLE token = nullptr;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
         return;
-    TOKEN_PRIVILEGES privileges{};
-    privileges.PrivilegeCount = 1;
-    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-    if (LookupPrivilegeValueW(nullptr, L"SeTakeOwnershipPrivilege", &privileges.Privileges[0].Luid))
-        AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+    for (const wchar_t *name :
+         {L"SeTakeOwnershipPrivilege", L"SeBackupPrivilege", L"SeRestorePrivilege"}) {
+        TOKEN_PRIVILEGES privileges{};
+        privileges.PrivilegeCount = 1;
+        privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+        if (LookupPrivilegeValueW(nullptr, name, &privileges.Privileges[0].Luid))
+            AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+    }
     CloseHandle(token);
 }
 
@@ -91,6 +96,18 @@ DWORD protect(HANDLE handle, const wchar_t *sddl)
     const NTSTATUS status =
         NtSetSecurityObject(handle, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
                             descriptor.attributes.lpSecurityDescriptor);
+    return status >= 0 ? ERROR_SUCCESS : RtlNtStatusToDosError(status);
+}
+
+// The administrators made the owner of the object of the handle, which needs
+// nothing but the right that taking ownership grants.
+DWORD takeOwnership(HANDLE handle)
+{
+    const Descriptor descriptor(L"O:BA");
+    if (descriptor.error)
+        return descriptor.error;
+    const NTSTATUS status = NtSetSecurityObject(handle, OWNER_SECURITY_INFORMATION,
+                                                descriptor.attributes.lpSecurityDescriptor);
     return status >= 0 ? ERROR_SUCCESS : RtlNtStatusToDosError(status);
 }
 
@@ -258,14 +275,31 @@ DWORD refreshFiles(const std::wstring &folder)
 }
 
 // An unsound folder at the name: closed to every account and renamed aside through
-// its own handle, its record's content read first.
-DWORD setAside(const std::wstring &folder, std::string (&contents)[3])
+// its own handle, its record's content read first. One that cannot be renamed (some
+// program's current folder) is closed and stays in place: kept says so.
+DWORD setAside(const std::wstring &folder, std::string (&contents)[3], bool &kept)
 {
-    const Handle old(openAsItself(folder, READ_CONTROL | WRITE_DAC | WRITE_OWNER | DELETE |
-                                              FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES |
-                                              SYNCHRONIZE));
+    kept = false;
+    // Whatever its list allows: first the administrators' with the one right that
+    // taking ownership grants, then opened again as their own.
+    {
+        const Handle owned(openAsItself(folder, WRITE_OWNER));
+        if (!owned.ok())
+            return GetLastError() == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : GetLastError();
+        if (const DWORD error = takeOwnership(owned.h))
+            return error;
+    }
+    constexpr DWORD kAccess = READ_CONTROL | WRITE_DAC | WRITE_OWNER | FILE_LIST_DIRECTORY |
+                              FILE_READ_ATTRIBUTES | SYNCHRONIZE;
+    // A folder that another program holds open without letting it be renamed
+    // (a console's current folder) is opened without the right to.
+    Handle old(openAsItself(folder, kAccess | DELETE));
+    if (!old.ok() && GetLastError() == ERROR_SHARING_VIOLATION) {
+        old.h = openAsItself(folder, kAccess);
+        kept = true;
+    }
     if (!old.ok())
-        return GetLastError() == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : GetLastError();
+        return GetLastError();
     if (const DWORD error = protect(old.h, kClosedRights))
         return error;
     if (isFolder(old.h))
@@ -280,8 +314,14 @@ DWORD setAside(const std::wstring &folder, std::string (&contents)[3])
     rename->RootDirectory = nullptr;
     rename->FileNameLength = DWORD(aside.size() * sizeof(wchar_t));
     aside.copy(rename->FileName, aside.size());
-    if (!SetFileInformationByHandle(old.h, FileRenameInfo, rename, DWORD(bytes)))
-        return GetLastError();
+    if (kept)
+        return ERROR_SUCCESS;
+    if (!SetFileInformationByHandle(old.h, FileRenameInfo, rename, DWORD(bytes))) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED)
+            return error;
+        kept = true;
+    }
     return ERROR_SUCCESS;
 }
 
@@ -289,7 +329,7 @@ DWORD setAside(const std::wstring &folder, std::string (&contents)[3])
 
 int main()
 {
-    enableTakingOwnership();
+    enablePrivileges();
     wchar_t common[MAX_PATH];
     if (FAILED(
             SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, common)))
@@ -312,11 +352,22 @@ int main()
         return int(rights.error);
     for (int attempt = 0;; ++attempt) {
         std::string found[3];
-        if (const DWORD error = setAside(folder, found))
+        bool kept = false;
+        if (const DWORD error = setAside(folder, found, kept))
             return int(error);
         for (int i = 0; i < 3; ++i)
             if (contents[i].empty())
                 contents[i] = found[i];
+        if (kept) {
+            // Closed to every account already: given the record folder's rights,
+            // and its files reset as a sound folder's are.
+            const Handle same(openAsItself(folder, READ_CONTROL | WRITE_DAC | WRITE_OWNER));
+            if (!same.ok())
+                return int(GetLastError());
+            if (const DWORD error = protect(same.h, kFolderRights))
+                return int(error);
+            return int(refreshFiles(folder));
+        }
         if (CreateDirectoryW(folder.c_str(), const_cast<SECURITY_ATTRIBUTES *>(&rights.attributes)))
             break;
         if (GetLastError() != ERROR_ALREADY_EXISTS || attempt == 5)

@@ -2,7 +2,8 @@
 # The Windows record setup under Wine, over a %ProgramData%\Quorvela that a pupil made
 # first: the pupil's folder set aside, and a new one holding the record's three files
 # alone, none of them read-only; then, over the setup's own folder, a record file with
-# a second name made a file of its own.
+# a second name made a file of its own; then a pupil's folder that a console keeps as
+# its current folder, which cannot be set aside: kept, closed, its files made anew.
 # Wine keeps no access lists and makes no reparse points, so neither the rights it
 # sets nor a link set aside is seen here.
 # Usage: recordsetup-wine.sh PREFIX SETUP_EXE
@@ -43,4 +44,19 @@ printf 'Ugo\r\n' >"$work/second-name"
 check "the second name no longer reaches the record" test "$(cat "$folder/qvlmarc1.txt")" = $'Eva\r'
 check "the name file has one name" test "$(stat -c %h "$folder/qvlmarc1.txt")" = 1
 check "the score is still kept" test "$(cat "$folder/qvlmarc.txt")" = $'12\r'
+
+rm -rf "$folder" "$folder".old-*
+mkdir -p "$folder"
+printf '12\r\n' >"$folder/qvlmarc.txt"
+printf 'Eva\r\n' >"$folder/qvlmarc1.txt"
+: >"$folder/stray"
+"$wine" cmd /c 'cd /d C:\ProgramData\Quorvela && ping -n 30 127.0.0.1 >nul' >/dev/null 2>&1 &
+console=$!
+pids+=("$console")
+sleep 3
+check "with a console in the pupil's folder, the setup ends with status 0" "$wine" "$setup"
+check "... the folder kept in its place, holding the record's three files alone" \
+  test "$(ls -A "$folder" | LC_ALL=C sort | tr '\n' ' ')$(compgen -G "$folder.old-*")" = "qvlmarc.journal qvlmarc.txt qvlmarc1.txt "
+check "... and the record in them" test "$(cat "$folder/qvlmarc.txt" "$folder/qvlmarc1.txt")" = $'12\r\nEva\r'
+kill "$console" 2>/dev/null || true
 summary
