@@ -342,10 +342,10 @@ check "the game run without its keeper loads a preloaded library" \
 check "the game run without its keeper on GNOME loads the GTK module of the pupil's settings" \
   test "$(bare_game_marks XDG_CURRENT_DESKTOP=GNOME)" = 1
 rm -f "$root"/tmp/marked-*
-check "through its keeper, with that library preloaded and named a GTK module, a game plays and leaves" \
-  play_game alunno2 Furio 0 XDG_CURRENT_DESKTOP=GNOME LD_PRELOAD=/home/alunno2/mark.so
+check "through its keeper, with that library preloaded and named a GTK module, a game plays and saves" \
+  play_game alunno2 Furio 1 XDG_CURRENT_DESKTOP=GNOME LD_PRELOAD=/home/alunno2/mark.so
 check "... and the library was loaded nowhere" test "$(marks)" = 0
-check "the record stays Dario's 0" record_holds 0 Dario
+check "Furio's 1 is the record" record_holds 1 Furio
 
 # A debugger of the pupil's: it attaches to the pupil's own programs, not to the
 # game that the keeper started.
@@ -357,8 +357,13 @@ gdb_refused() { ! gdb_attaches "$1"; }
 check "a pupil's gdb -p attaches to the pupil's own program" eventually gdb_attaches "$sleeper"
 start_game alunno2
 wait_window "$game_pid" '^Quorvela$' >/dev/null || die "the game did not start for the debugger"
-game_child=$(for pid in $(descendants "$game_pid"); do
-  [ "$(readlink "/proc/$pid/exe")" = "$root$game" ] && echo "$pid"; done | head -n1)
+game_child_of() { # keeper's pid: the game's
+  local pid
+  for pid in $(descendants "$1"); do
+    [ "$(readlink "/proc/$pid/exe")" != "$root$game" ] || { echo "$pid"; return 0; }
+  done
+}
+game_child=$(game_child_of "$game_pid")
 check "the game runs as the keeper's child" test -n "$game_child"
 check "a pupil's gdb -p cannot attach to the game" gdb_refused "$game_child"
 attack "read the game's memory" "head -c 16 /proc/$game_child/mem"
@@ -368,11 +373,11 @@ check "the game ends with its keeper" eventually bash -c "! kill -0 $game_child 
 
 # A file-size limit set on the keeper: a save is whole, or nothing.
 check "a game under a soft file-size limit of one byte plays and leaves" \
-  play_game alunno1 Hugo 1 prlimit --fsize=1:unlimited
-check "... and saves Hugo's 1 whole" record_holds 1 Hugo
-check "a game under a hard file-size limit of one byte plays and leaves" \
-  play_game alunno2 Ines 2 prlimit --fsize=1:1
-check "... and the record stays Hugo's 1, whole" record_holds 1 Hugo
+  play_game alunno1 Hugo 2 prlimit --fsize=1:unlimited
+check "... and saves Hugo's 2 whole" record_holds 2 Hugo
+check "a game under a hard file-size limit of one byte plays and leaves, told it could not save" \
+  play_game alunno2 Ines 3 prlimit --fsize=1:1
+check "... and the record stays Hugo's 2, whole" record_holds 2 Hugo
 
 # The package upgraded while a pupil plays: that game's record is saved.
 start_game alunno1
@@ -383,10 +388,10 @@ game_program() { for pid in "$game_pid" $(descendants "$game_pid"); do readlink 
 check "the running game's program was replaced on disk" \
   bash -c "grep -q '$game (deleted)\$' <<<'$(game_program)'"
 eval "$(xdotool getwindowgeometry --shell "$window")"
-score_in "$X" "$Y" 2 "$work"
+score_in "$X" "$Y" 3 "$work"
 leave_with_yes "$game_pid" congratulated || die "Gina's leaving did not go through its boxes"
 check "Gina's game ended" game_ended
-check "Gina's 2 is saved by the replaced game" record_holds 2 Gina
+check "Gina's 3 is saved by the replaced game" record_holds 3 Gina
 check "the record is as protected as at installation" test "$(modes)" = "$protected_modes"
 
 # An older version's folder, which every account could write, where a pupil wrote
