@@ -352,23 +352,25 @@ check "Furio's 1 is the record" record_holds 1 Furio
 as_pupil alunno2 sleep 60 &
 sleeper=$!
 pids+=("$sleeper")
-gdb_attaches() { as_pupil alunno2 gdb -p "$1" -batch -ex 'print 1' 2>&1 | grep -q '^\$1 = 1$'; }
+gdb_attaches() { # pid: gdb names the process it attached to, and <null> where it could not
+  as_pupil alunno2 gdb -p "$1" -batch -ex 'info inferiors' 2>&1 | grep -Eq "^\* 1 +process $1 "
+}
 gdb_refused() { ! gdb_attaches "$1"; }
 check "a pupil's gdb -p attaches to the pupil's own program" eventually gdb_attaches "$sleeper"
 start_game alunno2
 wait_window "$game_pid" '^Quorvela$' >/dev/null || die "the game did not start for the debugger"
-game_child_of() { # keeper's pid: the game's
+running() { # started pid, program: the pid running that program among what it started
   local pid
   for pid in $(descendants "$1"); do
-    [ "$(readlink "/proc/$pid/exe")" != "$root$game" ] || { echo "$pid"; return 0; }
+    [ "$(readlink "/proc/$pid/exe")" != "$root$2" ] || { echo "$pid"; return 0; }
   done
 }
-game_child=$(game_child_of "$game_pid")
+game_child=$(running "$game_pid" "$game")
 check "the game runs as the keeper's child" test -n "$game_child"
 check "a pupil's gdb -p cannot attach to the game" gdb_refused "$game_child"
 attack "read the game's memory" "head -c 16 /proc/$game_child/mem"
 attack "reach the keeper's socket through the game's descriptors" "ls -l /proc/$game_child/fd/3"
-kill "$game_pid"
+kill "$(running "$game_pid" "$keeper")"
 check "the game ends with its keeper" eventually bash -c "! kill -0 $game_child 2>/dev/null"
 
 # A file-size limit set on the keeper: a save is whole, or nothing.
