@@ -6,16 +6,20 @@
 # debug file as a "SPEECH OUTPUT:" line; after each step the test waits for what a
 # pupil must hear: the problem when the window appears and after every new one,
 # the verdict with the counters (and the expected sum when wrong).
-# Usage: orca.sh BINARY RECORD_FOLDER PROGRAMS_FOLDER   (the folders the binary, a
-#   record's keeper, was built for: its record, and where it starts BINARY-game)
+# Usage: orca.sh BINARY RECORD_FOLDER [PROGRAMS_FOLDER]   (the folders the binary, a
+#   record's keeper, was built for: its record, and where it starts BINARY-game;
+#   without PROGRAMS_FOLDER, BINARY is an installed game's keeper)
 source "$(dirname "$0")/lib.sh"
 open_test
 
 binary=$1
 record=$2
 logs=$(dirname "$binary")/orca-logs
-place_game "$binary" "$3"
-binary=$3/$(basename "$binary")
+# An installed game (no PROGRAMS_FOLDER) is played where it is.
+if [ -n "${3:-}" ]; then
+  place_game "$binary" "$3"
+  binary=$3/$(basename "$binary")
+fi
 keep_logs() { mkdir -p "$logs" && cp "$work"/*.log "$work/orca.debug" "$logs/" 2>/dev/null; }
 at_exit keep_logs
 at_exit rm -rf "$record"

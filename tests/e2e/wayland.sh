@@ -3,15 +3,19 @@
 # Xvfb with twm for its XWayland. With X there the game must be an X client, so
 # that minimising it shows the time left in its title; with Wayland alone it must
 # still run; a platform the user names is respected.
-# Usage: wayland.sh BINARY RECORD_FOLDER PROGRAMS_FOLDER   (the folders the binary, a
-#   record's keeper, was built for: its record, and where it starts BINARY-game)
+# Usage: wayland.sh BINARY RECORD_FOLDER [PROGRAMS_FOLDER]   (the folders the binary, a
+#   record's keeper, was built for: its record, and where it starts BINARY-game;
+#   without PROGRAMS_FOLDER, BINARY is an installed game's keeper)
 source "$(dirname "$0")/lib.sh"
 open_test
 
 binary=$1
 record=$2
-place_game "$binary" "$3"
-binary=$3/$(basename "$binary")
+# An installed game (no PROGRAMS_FOLDER) is played where it is.
+if [ -n "${3:-}" ]; then
+  place_game "$binary" "$3"
+  binary=$3/$(basename "$binary")
+fi
 at_exit rm -rf "$record"
 
 # XWayland's stand-in, with a window manager that can minimise.

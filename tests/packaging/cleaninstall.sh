@@ -349,9 +349,16 @@ check "Furio's 1 is the record" record_holds 1 Furio
 
 # A debugger of the pupil's: it attaches to the pupil's own programs, not to the
 # game that the keeper started.
+running() { # started pid, program: the pid running that program among what it started
+  local pid
+  for pid in $(descendants "$1"); do
+    [ "$(readlink "/proc/$pid/exe")" != "$root$2" ] || { echo "$pid"; return 0; }
+  done
+  return 1
+}
 as_pupil alunno2 sleep 60 &
-sleeper=$!
-pids+=("$sleeper")
+pids+=($!)
+sleeper=$(eventually running $! /usr/bin/sleep)
 gdb_attaches() { # pid: gdb names the process it attached to, and <null> where it could not
   as_pupil alunno2 gdb -p "$1" -batch -ex 'info inferiors' 2>&1 | grep -Eq "^\* 1 +process $1 "
 }
@@ -359,18 +366,12 @@ gdb_refused() { ! gdb_attaches "$1"; }
 check "a pupil's gdb -p attaches to the pupil's own program" eventually gdb_attaches "$sleeper"
 start_game alunno2
 wait_window "$game_pid" '^Quorvela$' >/dev/null || die "the game did not start for the debugger"
-running() { # started pid, program: the pid running that program among what it started
-  local pid
-  for pid in $(descendants "$1"); do
-    [ "$(readlink "/proc/$pid/exe")" != "$root$2" ] || { echo "$pid"; return 0; }
-  done
-}
-game_child=$(running "$game_pid" "$game")
+game_child=$(eventually running "$game_pid" "$game" || true)
 check "the game runs as the keeper's child" test -n "$game_child"
 check "a pupil's gdb -p cannot attach to the game" gdb_refused "$game_child"
 attack "read the game's memory" "head -c 16 /proc/$game_child/mem"
 attack "reach the keeper's socket through the game's descriptors" "ls -l /proc/$game_child/fd/3"
-kill "$(running "$game_pid" "$keeper")"
+kill "$(running "$game_pid" "$keeper" || echo "$game_pid")"
 check "the game ends with its keeper" eventually bash -c "! kill -0 $game_child 2>/dev/null"
 
 # A file-size limit set on the keeper: a save is whole, or nothing.
