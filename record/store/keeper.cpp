@@ -116,7 +116,13 @@ std::string serve(const char *message, std::size_t length, bool mayWrite)
         real != player || effective != player || saved != player)
         std::_Exit(kCannotStart);
     // The game ends with its keeper (a logout, a kill): it could save nothing
-    // more. Set after the group changed, which clears it.
+    // more. Set after the group changed, which clears it; the signal's handling
+    // is the default, whatever the caller passed on.
+    sigset_t none;
+    ::sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    for (const int number : {SIGTERM, SIGINT, SIGQUIT, SIGHUP, SIGPIPE, SIGCHLD})
+        ::signal(number, SIG_DFL);
     if (::prctl(PR_SET_PDEATHSIG, SIGTERM) != 0 || ::getppid() != keeper)
         std::_Exit(kCannotStart);
     std::vector<std::string> kept = gameEnvironment(environ);
