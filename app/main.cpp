@@ -128,6 +128,11 @@ int main(int, char *[])
 
 int main(int argc, char *argv[])
 {
+#ifndef _WIN32
+    // The keeper's socket, closed to any program started from here on, before Qt
+    // (whose libraries may start one) is set up.
+    const int keeperSocket = quorvela::ParentKeeper::socketFromParent();
+#endif
     const QByteArray platform =
         quorvela::preferredPlatform([](const char *name) { return qgetenv(name); }, argc, argv);
     if (!platform.isEmpty())
@@ -144,7 +149,7 @@ int main(int argc, char *argv[])
     quorvela::StoreKeeper record;
 #else
     // The record's keeper started this game and keeps its record.
-    quorvela::ParentKeeper record(quorvela::ParentKeeper::socketFromParent());
+    quorvela::ParentKeeper record(keeperSocket);
 #endif
     quorvela::Tavola tavola({dialogs, random, ender, record, quorvela::systemRecordFolder});
     if (!tavola.Show())

@@ -80,7 +80,9 @@ std::string serve(const char *message, std::size_t length, bool mayWrite)
     for (const std::string &word : words)
         argv.push_back(word.c_str());
     const std::optional<keeper::Request> request = keeper::parseRequest(int(argv.size()), argv.data());
-    if (!request || (!mayWrite && request->command == keeper::Command::Save))
+    // Start-up writes too (it finishes a save cut short): nothing of either
+    // where a file could be cut short.
+    if (!request || !mayWrite)
         return keeper::kRefused;
 
     const native::Path folder = kRecordFolder;
@@ -166,14 +168,22 @@ int main()
     // Files made in a folder of the games group stay writable by the group.
     ::umask(002);
 
+    // A write past a file-size limit fails (and the save is finished later)
+    // rather than ending the keeper halfway.
+    ::signal(SIGXFSZ, SIG_IGN);
+
     char message[kMaxMessage];
     for (;;) {
-        const ssize_t length = ::recv(sockets[0], message, sizeof message, 0);
+        // MSG_TRUNC: the whole request's length, so that a longer one is refused
+        // rather than read cut short.
+        const ssize_t length = ::recv(sockets[0], message, sizeof message, MSG_TRUNC);
         if (length < 0 && errno == EINTR)
             continue;
         if (length <= 0)
             break; // the game has ended (or closed its end)
-        const std::string answer = serve(message, std::size_t(length), mayWrite);
+        const std::string answer = std::size_t(length) > sizeof message
+                                       ? std::string(keeper::kRefused)
+                                       : serve(message, std::size_t(length), mayWrite);
         if (::send(sockets[0], answer.data(), answer.size(), MSG_NOSIGNAL) < 0)
             break;
     }

@@ -25,8 +25,13 @@ constexpr std::string_view kPassed[] = {
     "QT_ENABLE_HIGHDPI_SCALING", "QT_SCALE_FACTOR_ROUNDING_POLICY", "QT_FONT_DPI",
 };
 
-bool passed(std::string_view name)
+bool passed(std::string_view name, std::string_view value)
 {
+    // A bus address may name a program to start (unixexec:): only a socket's
+    // address passes, or none.
+    if (name == "DBUS_SESSION_BUS_ADDRESS" || name == "AT_SPI_BUS_ADDRESS")
+        return value.substr(0, 10) == "unix:path=" || value.substr(0, 14) == "unix:abstract=" ||
+               value == "disabled:";
     return name.substr(0, 3) == "LC_" ||
            std::find(std::begin(kPassed), std::end(kPassed), name) != std::end(kPassed);
 }
@@ -46,7 +51,7 @@ std::vector<std::string> gameEnvironment(const char *const *environment)
         const bool seen = std::any_of(kept.begin(), kept.end(), [&](const std::string &k) {
             return std::string_view(k).substr(0, equals + 1) == text.substr(0, equals + 1);
         });
-        if (passed(name) && !seen)
+        if (passed(name, text.substr(equals + 1)) && !seen)
             kept.emplace_back(text);
     }
     return kept;

@@ -295,8 +295,9 @@ int main(int argc, char **argv)
     // one over another, go first, without waiting on them.
     store::Contents record;
     oldFd = openFolderBelow(parent.fd, name.c_str());
-    for (int mounts = 0; oldFd < 0 && errno == EXDEV; ++mounts) {
-        if (mounts == 100 || ::umount2(path.c_str(), MNT_DETACH | UMOUNT_NOFOLLOW) != 0)
+    // As many as the kernel lets one name hold (fs.mount-max, 100000 by default).
+    for (long mounts = 0; oldFd < 0 && errno == EXDEV; ++mounts) {
+        if (mounts == 1000000 || ::umount2(path.c_str(), MNT_DETACH | UMOUNT_NOFOLLOW) != 0)
             return giveBack(fail("unmounting " + path));
         oldFd = openFolderBelow(parent.fd, name.c_str());
     }

@@ -390,6 +390,7 @@ void gameGetsTheSessionAlone()
         "GTK_MODULES=x", "GTK_PATH=/home/p", "GIO_EXTRA_MODULES=/home/p", "LC_NUMERIC=it_IT.UTF-8",
         "XDG_CURRENT_DESKTOP=GNOME", "QT_QPA_PLATFORMTHEME=gtk3", "DISPLAY=:2", "PATH=/home/p/bin",
         "QT_ACCESSIBILITY=1", "noequals", "LD_LIBRARY_PATH=/home/p", "QT_SCALE_FACTOR=2",
+        "AT_SPI_BUS_ADDRESS=unixexec:path=/home/p/x", "DBUS_SESSION_BUS_ADDRESS=unixexec:path=/home/p/x",
         "DBUS_SESSION_BUS_ADDRESS=unix:path=/run/user/1000/bus", "XLD_PRELOAD=1", nullptr};
     const std::vector<std::string> expected{
         "PATH=/usr/bin:/bin", "DISPLAY=:1", "HOME=/home/p", "LC_NUMERIC=it_IT.UTF-8",
