@@ -38,7 +38,7 @@ void Tavola::Text3_KeyPress(std::int16_t &KeyAscii)
 
         const Verdict verdict = judge(c.txtAnswer->text(), c.Text3->text(), c.Text9->text(),
                                       c.Text10->text(), resultNum, resultDen);
-        if (verdict == Verdict::Wrong) {
+        if (verdict.wrong) {
             wrongAnswers = countedUp(wrongAnswers, correctAnswers + wrongAnswers);
             c.lblMessage->setCaption(wrongMessage(c.Text9->text(), c.Text10->text()));
         }

@@ -17,7 +17,7 @@ int Tavola::ScoreAndPraise(Verdict verdict)
     // One draw for every judged answer, right or wrong.
     const int n = drawFrom(services_.random.next(), 8);
 
-    if (verdict == Verdict::Right) {
+    if (verdict.right) {
         correctAnswers = countedUp(correctAnswers, correctAnswers + wrongAnswers);
         c.lblMessage->setCaption(praise(n));
     }

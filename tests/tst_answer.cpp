@@ -59,6 +59,11 @@ void TestAnswer::judging_data()
     QTest::newRow("3/4 judged by its leading 3 but not counted") << three << "3/4"
                                                                  << ""
                                                                  << "" << 0 << 0 << false;
+    // Leniently 0 over 6, strictly 5 over 6 in the Italian locale: counted
+    // wrong and right, and the praise takes the message's place.
+    QTest::newRow("0,5e1 over 6 for 5/6 counts both ways") << QList<int>{1, 2, 1, 3} << "0,5e1"
+                                                           << "6"
+                                                           << "praise" << 1 << 1 << true;
 }
 
 void TestAnswer::judging()

@@ -8,6 +8,10 @@ using namespace quorvela;
 
 Q_DECLARE_METATYPE(quorvela::Verdict)
 
+namespace {
+constexpr Verdict kWrong{true, false}, kRight{false, true}, kNotCounted{false, false};
+} // namespace
+
 class TestJudging : public QObject {
     Q_OBJECT
 private slots:
@@ -36,38 +40,43 @@ void TestJudging::verdict_data()
     QTest::addColumn<int>("resultDen");
     QTest::addColumn<Verdict>("verdict");
     QTest::newRow("2/3 right") << "2"
-                               << "3" << 2 << 3 << Verdict::Right;
+                               << "3" << 2 << 3 << kRight;
     QTest::newRow("unreduced 10/15 is wrong") << "10"
-                                              << "15" << 2 << 3 << Verdict::Wrong;
+                                              << "15" << 2 << 3 << kWrong;
     QTest::newRow("3 over 1 is right") << "3"
-                                       << "1" << 3 << 1 << Verdict::Right;
+                                       << "1" << 3 << 1 << kRight;
     QTest::newRow("6 over 2 is wrong") << "6"
-                                       << "2" << 3 << 1 << Verdict::Wrong;
+                                       << "2" << 3 << 1 << kWrong;
     QTest::newRow("blanks around are read") << " 2 "
-                                            << "3" << 2 << 3 << Verdict::Right;
+                                            << "3" << 2 << 3 << kRight;
     QTest::newRow("blank inside judges as 12 but is not counted")
         << "1 2"
-        << "5" << 12 << 5 << Verdict::NotCounted;
+        << "5" << 12 << 5 << kNotCounted;
     QTest::newRow("3/4 judged by its leading 3 but not counted")
         << "3/4"
-        << "1" << 3 << 1 << Verdict::NotCounted;
+        << "1" << 3 << 1 << kNotCounted;
     QTest::newRow("no number at all is wrong") << "abc"
-                                               << "3" << 2 << 3 << Verdict::Wrong;
+                                               << "3" << 2 << 3 << kWrong;
     QTest::newRow("a sign is read") << "-2"
-                                    << "3" << 2 << 3 << Verdict::Wrong;
+                                    << "3" << 2 << 3 << kWrong;
     // Found by fuzzing: "\v3" was counted right and announced wrong at once.
     QTest::newRow("a vertical tab before the 3 is wrong, never right")
         << "2"
-        << "\v3" << 2 << 3 << Verdict::Wrong;
+        << "\v3" << 2 << 3 << kWrong;
     QTest::newRow("a line feed before the 3 is read, not counted")
         << "2"
-        << "\n3" << 2 << 3 << Verdict::NotCounted;
+        << "\n3" << 2 << 3 << kNotCounted;
+    // The two readings differ: wrong leniently (0 at the comma), right strictly
+    // in the Italian locale (5): counted both ways, and praised.
+    QTest::newRow("0,5e1 over 6 for 5/6 is wrong and right")
+        << "0,5e1"
+        << "6" << 5 << 6 << Verdict{true, true};
 }
 
 void TestJudging::verdict()
 {
-    // Wrong by the lenient readings of the boxes against the sum's texts; right
-    // only when both boxes are, as a whole, the sum's numbers.
+    // Wrong by the lenient readings of the boxes against the sum's texts; right,
+    // on its own, when both boxes are, as a whole, the sum's numbers.
     QFETCH(QString, numerator);
     QFETCH(QString, denominator);
     QFETCH(int, resultNum);

@@ -110,10 +110,11 @@ void Tavola::describeVerdict(Verdict verdict, int praise)
     // the focus back puts its caret after the text (TextBox::focusInEvent).
     c.txtAnswer->setCursorPosition(0);
     c.Text3->setCursorPosition(0);
-    if (verdict == Verdict::Wrong)
-        spokenVerdict_ = spokenWrong(resultNum, resultDen);
-    else if (verdict == Verdict::Right)
+    // As shown: the praise takes the message's place when both hold.
+    if (verdict.right)
         spokenVerdict_ = spokenPraise(praise);
+    else if (verdict.wrong)
+        spokenVerdict_ = spokenWrong(resultNum, resultDen);
     const QString said =
         spokenVerdict_ + u' ' +
         spokenCounters(correctAnswers, wrongAnswers, correctAnswers + wrongAnswers);

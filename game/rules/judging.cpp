@@ -18,14 +18,13 @@ bool isAnswerKey(std::int16_t keyAscii)
 Verdict judge(const QString &numerator, const QString &denominator, const QString &sumNumerator,
               const QString &sumDenominator, std::int32_t resultNum, std::int32_t resultDen)
 {
-    if (lenientReading(numerator) != lenientReading(sumNumerator) ||
-        lenientReading(denominator) != lenientReading(sumDenominator))
-        return Verdict::Wrong;
+    Verdict verdict;
+    verdict.wrong = lenientReading(numerator) != lenientReading(sumNumerator) ||
+                    lenientReading(denominator) != lenientReading(sumDenominator);
     // A box that is no number as a whole (such as "3/4") is no right answer.
-    if (strictReading(numerator) == double(resultNum) &&
-        strictReading(denominator) == double(resultDen))
-        return Verdict::Right;
-    return Verdict::NotCounted;
+    verdict.right = strictReading(numerator) == double(resultNum) &&
+                    strictReading(denominator) == double(resultDen);
+    return verdict;
 }
 
 QString wrongMessage(const QString &sumNumerator, const QString &sumDenominator)

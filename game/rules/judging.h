@@ -10,16 +10,20 @@ namespace quorvela {
 // Enter included, is a command key.
 bool isAnswerKey(std::int16_t keyAscii);
 
-// What an answer in the two boxes is worth.
-enum class Verdict {
-    Wrong,      // counted wrong, and the expected sum is shown
-    Right,      // counted right, and praised
-    NotCounted, // read as the sum, but not as numbers as a whole ("3/4", "1 2")
+// What an answer in the two boxes is worth: two results of one judging, each
+// from its own reading of the boxes. Wrong (counted wrong, the expected sum
+// shown) when their lenient readings differ from those of the sum's texts;
+// right (counted right, praised) when their strict readings are the sum. For
+// plain whole numbers exactly one holds; other texts may give neither ("3/4",
+// read as 3 but no number as a whole) or both (in an Italian locale "0,5e1"
+// over 6 for 5/6: leniently 0, strictly 5).
+struct Verdict {
+    bool wrong = false;
+    bool right = false;
+    friend bool operator==(const Verdict &, const Verdict &) = default;
 };
 
-// Judged once: wrong when the lenient readings of the boxes differ from those of
-// the sum's texts; otherwise right when their strict readings are the sum,
-// otherwise not counted.
+// The verdict of the boxes' texts against the sum's texts and numbers.
 Verdict judge(const QString &numerator, const QString &denominator, const QString &sumNumerator,
               const QString &sumDenominator, std::int32_t resultNum, std::int32_t resultDen);
 

@@ -28,7 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         judge(numerator, denominator, sumNumerator, sumDenominator, resultNum, resultDen);
     const bool wholeNumbers = strictReading(numerator) == double(resultNum) &&
                               strictReading(denominator) == double(resultDen);
-    if (wholeNumbers != (verdict == Verdict::Right))
+    const bool differs = lenientReading(numerator) != lenientReading(sumNumerator) ||
+                         lenientReading(denominator) != lenientReading(sumDenominator);
+    if (wholeNumbers != verdict.right || differs != verdict.wrong)
         std::abort();
     wrongMessage(sumNumerator, sumDenominator);
     return 0;
