@@ -168,17 +168,6 @@ void TestAccessibility::spokenVerdicts_data()
 {
     QTest::addColumn<QString>("said");
     QTest::addColumn<QString>("expected");
-    const QStringList praises{"Esatto. sei eccezionale!",
-                              "Ok!",
-                              "Fantastico!",
-                              "Mitico!",
-                              "Ottimo!",
-                              "Sei un campione!",
-                              "Sei insuperabile!",
-                              "Esatto!"};
-    for (int n = 1; n <= 8; ++n)
-        QTest::addRow("praise %d: %s", n, qPrintable(praise(n)))
-            << quorvela::spokenPraise(n) << praises[n - 1];
     QTest::newRow("wrong, a fraction")
         << quorvela::spokenWrong(7, 4) << "Sbagliato! Il risultato è sette quarti.";
     QTest::newRow("wrong, one half")

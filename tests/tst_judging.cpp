@@ -1,5 +1,6 @@
 // The judging rules apart from the window: answer keys, and what an answer is worth.
 #include "game/rules/judging.h"
+#include "game/rules/scoring.h"
 
 #include <QLocale>
 #include <QTest>
@@ -21,6 +22,8 @@ private slots:
     void verdict();
     void wrongMessage_data();
     void wrongMessage();
+    void praises_data();
+    void praises();
 };
 
 void TestJudging::answerKeys()
@@ -110,6 +113,36 @@ void TestJudging::wrongMessage()
     QFETCH(QString, sumDenominator);
     QFETCH(QString, message);
     QCOMPARE(quorvela::wrongMessage(sumNumerator, sumDenominator), message);
+}
+
+void TestJudging::praises_data()
+{
+    QTest::addColumn<int>("n");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("said");
+    const char *const pairs[][2] = {
+        {"Esatto. Sei eccezionale!!!", "Esatto. sei eccezionale!"},
+        {"OKKKKKKKKKKKKK!!!", "Ok!"},
+        {"F A N T A S T I C O!!!", "Fantastico!"},
+        {"M I T I C O!!!", "Mitico!"},
+        {"O T T I M O!!!", "Ottimo!"},
+        {"SEI UN CAMPIONE!!!", "Sei un campione!"},
+        {"SEI INSUPERABILE!!!", "Sei insuperabile!"},
+        {"E S A T T O!!!", "Esatto!"},
+    };
+    for (int n = 1; n <= 8; ++n)
+        QTest::addRow("praise %d", n) << n << QString::fromUtf8(pairs[n - 1][0])
+                                      << QString::fromUtf8(pairs[n - 1][1]);
+}
+
+void TestJudging::praises()
+{
+    // Each praise as shown, and in words a synthesiser says as words.
+    QFETCH(int, n);
+    QFETCH(QString, shown);
+    QFETCH(QString, said);
+    QCOMPARE(praise(n), shown);
+    QCOMPARE(spokenPraise(n), said);
 }
 
 QTEST_GUILESS_MAIN(TestJudging)

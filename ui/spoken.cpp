@@ -1,8 +1,5 @@
 #include "spoken.h"
 
-#include "game/rules/scoring.h"
-
-#include <QRegularExpression>
 #include <QStringList>
 
 #include <array>
@@ -46,24 +43,6 @@ QString spokenFraction(int numerator, int denominator)
 QString spokenSum(int num1, int den1, int num2, int den2)
 {
     return spokenFraction(num1, den1) + QStringLiteral(" più ") + spokenFraction(num2, den2);
-}
-
-QString spokenPraise(int n)
-{
-    // Letters spaced out one by one are one word.
-    QString text = praise(n);
-    static const QRegularExpression spaced(QStringLiteral("^(\\w )+\\w\\b"));
-    if (const QRegularExpressionMatch m = spaced.match(text); m.hasMatch())
-        text.replace(0, m.capturedLength(), m.captured(0).remove(u' '));
-    // A letter said three times or more is said once, and "!!!" is one "!".
-    static const QRegularExpression repeated(QStringLiteral("(\\w)\\1{2,}"));
-    text.replace(repeated, QStringLiteral("\\1"));
-    static const QRegularExpression bangs(QStringLiteral("!+"));
-    text.replace(bangs, QStringLiteral("!"));
-    // Capitals are read letter by letter by some synthesisers: the sentence's own case.
-    text = text.toLower();
-    text[0] = text[0].toUpper();
-    return text;
 }
 
 QString spokenWrong(int resultNum, int resultDen)

@@ -11,9 +11,8 @@ namespace quorvela {
 QString spokenFraction(int numerator, int denominator);
 QString spokenSum(int num1, int den1, int num2, int den2);
 
-// The praise of draw n without its spaced-out or repeated letters
-// ("F A N T A S T I C O!!!" says "Fantastico!", "OKKKK!!!" says "Ok!").
-QString spokenPraise(int n);
+// The praise of draw n is said as the game's rules keep it beside the shown one
+// (spokenPraise in game/rules/scoring.h).
 // A wrong answer with the expected sum in words ("Sbagliato! Il risultato è
 // sette quarti.").
 QString spokenWrong(int resultNum, int resultDen);

@@ -11,7 +11,10 @@ namespace quorvela {
 constexpr int kMaxCount = 32767;
 std::int16_t countedUp(std::int16_t counter, int total);
 
-// The praise for a draw n from 1 to 8.
+// The praise for a draw n from 1 to 8, as shown.
 QString praise(int n);
+// The same praise in words a speech synthesiser says as words: spaced letters
+// as one word, a letter said once, one "!", the sentence's own case.
+QString spokenPraise(int n);
 
 } // namespace quorvela
