@@ -1,5 +1,9 @@
 #include "session.h"
 
+#include "dialogs.h"
+
+#include <QApplication>
+
 #include <cstring>
 
 namespace quorvela {
@@ -20,6 +24,14 @@ QByteArray preferredPlatform(const std::function<QByteArray(const char *)> &envi
         return {};
     // Wayland stays the fallback, should the X server not answer.
     return QByteArrayLiteral("xcb;wayland");
+}
+
+void setUpApplication()
+{
+    QApplication::setApplicationName(QStringLiteral("quorvela"));
+    QApplication::setApplicationDisplayName(QString());
+    QApplication::setDesktopFileName(QStringLiteral("invalid.quorvela.quorvela"));
+    useItalianButtons();
 }
 
 } // namespace quorvela

@@ -1,4 +1,5 @@
-// Which window system the game asks Qt for, before the application exists.
+// The game's session: which window system it asks Qt for, before the
+// application exists, and what every game does first once it exists.
 #pragma once
 
 #include <QByteArray>
@@ -14,5 +15,9 @@ namespace quorvela {
 // user named a platform with QT_QPA_PLATFORM or -platform.
 QByteArray preferredPlatform(const std::function<QByteArray(const char *)> &environment, int argc,
                              const char *const *argv);
+
+// The application's names (no display name: the windows' titles are the
+// game's own) and the Italian buttons of the dialogs.
+void setUpApplication();
 
 } // namespace quorvela

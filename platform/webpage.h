@@ -3,9 +3,35 @@
 // screen-reader bridge, and shows the end once the game ends.
 #pragma once
 
+#include "dialogs.h"
+#include "programend.h"
+
 #include <QString>
 
 namespace quorvela::page {
+
+// The game's dialogs in a page: Qt's own, each one's words said in the page's
+// live region as it opens (the page has no screen-reader bridge to them), the
+// buttons and boxes sized for a finger on a touch screen, the keys given back
+// to the window once one closes; the beep a tone of the page's.
+class SpokenDialogs final : public Dialogs {
+public:
+    Answer messageBox(const MessageBox &box) override;
+    QString inputBox(const QString &prompt, const QString &title) override;
+    void beep() override;
+
+private:
+    QtDialogs dialogs_;
+};
+
+// The end of the game: the page shows it in the window's place.
+class PageEnder final : public ProgramEnder {
+public:
+    void endProgram(int exitCode) override;
+
+private:
+    QtProgramEnder ender_;
+};
 
 // Into the page's live region, which the browser's screen reader reads out.
 void say(const QString &text);

@@ -1,5 +1,9 @@
 #include "webpage.h"
 
+#include <QApplication>
+#include <QPointer>
+#include <QWidget>
+
 #include <emscripten.h>
 
 namespace quorvela::page {
@@ -39,6 +43,39 @@ void ended(int exitCode)
 void beep()
 {
     quorvela_page_beep();
+}
+
+Answer SpokenDialogs::messageBox(const MessageBox &box)
+{
+    say(box.buttons == Buttons::YesNo
+            ? box.title + QStringLiteral(": ") + box.text + QStringLiteral(" Sì o No.")
+            : box.text);
+    const QPointer<QWidget> before = QApplication::activeWindow();
+    dialogs_.setTouchTargetHeight(touchTargetHeight());
+    const Answer answer = dialogs_.messageBox(box);
+    // Qt's browser platform leaves no window active once a dialog has closed,
+    // and the keys would then reach nothing until a click.
+    if (before && before->isVisible())
+        before->activateWindow();
+    return answer;
+}
+
+QString SpokenDialogs::inputBox(const QString &prompt, const QString &title)
+{
+    say(prompt);
+    dialogs_.setTouchTargetHeight(touchTargetHeight());
+    return dialogs_.inputBox(prompt, title);
+}
+
+void SpokenDialogs::beep()
+{
+    page::beep();
+}
+
+void PageEnder::endProgram(int exitCode)
+{
+    ended(exitCode);
+    ender_.endProgram(exitCode);
 }
 
 } // namespace quorvela::page
