@@ -1,6 +1,6 @@
 // Quorvela on the desktop: the window with the real dialogs, random source,
 // record keeper, record folder and end. The browser's main is main_wasm.cpp.
-#include "game/rules/randomsource.h"
+#include "rules/randomsource.h"
 #include "platform/blinkrest.h"
 #include "platform/dialogs.h"
 #include "platform/programend.h"

@@ -2,7 +2,7 @@
 // browser's record keeper, and the page told what the game says, which keyboard
 // its focused box asks for and which pointer it shows. The desktop's main is
 // main.cpp.
-#include "game/rules/randomsource.h"
+#include "rules/randomsource.h"
 #include "platform/blinkrest.h"
 #include "platform/session.h"
 #include "platform/webpage.h"

@@ -1,6 +1,6 @@
 // What every handler a player triggers costs, in process, repaint included.
-#include "game/rules/drawing.h"
-#include "game/rules/fraction.h"
+#include "rules/drawing.h"
+#include "rules/fraction.h"
 #include "tests/support/fakes.h"
 
 #include <QApplication>

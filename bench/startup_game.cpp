@@ -4,7 +4,7 @@
 #include "firstpaint.h"
 #include "platform/dialogs.h"
 #include "platform/programend.h"
-#include "game/rules/randomsource.h"
+#include "rules/randomsource.h"
 #include "record/recordkeeper.h"
 #include "ui/tavola.h"
 

@@ -1,5 +1,5 @@
 // The window's title: the long title while shown, the time left when minimised.
-#include "game/rules/clocktext.h"
+#include "rules/clocktext.h"
 #include "ui/tavola.h"
 
 namespace quorvela {

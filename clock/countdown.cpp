@@ -1,5 +1,5 @@
 // The ten-minute clock of a competition and the end of its time.
-#include "game/rules/clocktext.h"
+#include "rules/clocktext.h"
 #include "ui/controls.h"
 #include "ui/tavola.h"
 

@@ -1,9 +1,9 @@
 // Typing the answer: Enter in the numerator box moves on to the denominator
 // box, Enter in the denominator box judges the answer.
-#include "game/rules/judging.h"
-#include "game/rules/scoring.h"
+#include "rules/judging.h"
+#include "rules/scoring.h"
 
-#include "game/rules/numbers.h"
+#include "rules/numbers.h"
 #include "platform/keypress.h"
 #include "ui/controls.h"
 #include "ui/tavola.h"

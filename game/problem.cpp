@@ -1,9 +1,9 @@
 // Drawing a problem: two random fractions, their sum in lowest terms, and the
 // coloured stripes that go with it.
-#include "game/rules/drawing.h"
-#include "game/rules/fraction.h"
-#include "game/rules/numbers.h"
-#include "game/rules/randomsource.h"
+#include "rules/drawing.h"
+#include "rules/fraction.h"
+#include "rules/numbers.h"
+#include "rules/randomsource.h"
 #include "ui/controls.h"
 #include "ui/spoken.h"
 #include "ui/tavola.h"

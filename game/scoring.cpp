@@ -1,9 +1,9 @@
 // Scoring and praise, run for every Enter in the denominator box.
-#include "game/rules/scoring.h"
+#include "rules/scoring.h"
 
-#include "game/rules/judging.h"
-#include "game/rules/numbers.h"
-#include "game/rules/randomsource.h"
+#include "rules/judging.h"
+#include "rules/numbers.h"
+#include "rules/randomsource.h"
 #include "ui/controls.h"
 #include "ui/tavola.h"
 

@@ -1,6 +1,6 @@
 // Start-up: greeting the player, explaining the rules, starting the clock,
 // loading the record and drawing the first problem.
-#include "game/rules/clocktext.h"
+#include "rules/clocktext.h"
 #include "record/recordfiles.h"
 #include "record/recordkeeper.h"
 #include "ui/controls.h"

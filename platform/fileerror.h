@@ -3,7 +3,7 @@
 // (in the words of record/recordfiles.h) and ends the program with status 1.
 #pragma once
 
-#include "record/store/nativefile.h"
+#include "store/nativefile.h"
 
 #include <QString>
 

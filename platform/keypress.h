@@ -1,7 +1,7 @@
 // Which keys raise a key press, and with which 16-bit code.
 #pragma once
 
-#include "game/rules/keycodes.h"
+#include "rules/keycodes.h"
 
 #include <QKeyEvent>
 #include <optional>

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "fileerror.h"
-#include "record/store/nativefile.h"
+#include "store/nativefile.h"
 
 #include <QString>
 #include <cstdint>

@@ -2,7 +2,7 @@
 
 #include "platform/fileerror.h"
 #include "record/recordfiles.h"
-#include "record/store/leadingnumber.h"
+#include "store/leadingnumber.h"
 
 #include <QDir>
 #include <QFile>

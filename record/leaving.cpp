@@ -1,5 +1,5 @@
 // Leaving the game: a better score becomes the record before the program ends.
-#include "game/rules/numbers.h"
+#include "rules/numbers.h"
 #include "recordfiles.h"
 #include "recordkeeper.h"
 #include "ui/controls.h"

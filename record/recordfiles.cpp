@@ -4,7 +4,7 @@
 #include "ui/tavola.h"
 
 #ifdef _WIN32
-#include "record/store/nativefile.h"
+#include "store/nativefile.h"
 #include "recordkeeper.h"
 #endif
 

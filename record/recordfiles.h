@@ -2,7 +2,7 @@
 #pragma once
 
 #include "platform/fileerror.h"
-#include "record/store/recordstore.h"
+#include "store/recordstore.h"
 
 #include <QString>
 

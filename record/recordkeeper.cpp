@@ -2,14 +2,14 @@
 
 #include "platform/fileerror.h"
 #include "platform/textfiles.h"
-#include "record/store/keeperrequest.h"
+#include "store/keeperrequest.h"
 
 #include <QStringList>
 
 #include <cerrno>
 
 #if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
-#include "record/store/keeper.h"
+#include "store/keeper.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -4,7 +4,7 @@
 // browser's storage in a web page (browserkeeper.h).
 #pragma once
 
-#include "record/store/recordstore.h"
+#include "store/recordstore.h"
 
 #include <QString>
 
@@ -45,7 +45,7 @@ public:
 
 #if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
 // Through the record's keeper, the game's parent, over the socket it handed the
-// game (record/store/keeper.h); the keeper knows its folder itself.
+// game (store/keeper.h); the keeper knows its folder itself.
 class ParentKeeper final : public RecordKeeper {
 public:
     // How long the game waits for its keeper, which waits for the lock for less.

@@ -1,5 +1,5 @@
 // What a screen reader gets from the window, and the keyboard way into the menus.
-#include "game/rules/scoring.h"
+#include "rules/scoring.h"
 #include "support/fakes.h"
 #include "ui/spoken.h"
 

@@ -1,5 +1,5 @@
 // Typing and judging answers, counting them and praising the right ones.
-#include "game/rules/scoring.h"
+#include "rules/scoring.h"
 #include "support/fakes.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
 // The countdown, the end of the time, and the minimised title.
-#include "game/rules/clocktext.h"
+#include "rules/clocktext.h"
 #include "support/fakes.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
 // The clock's arithmetic and its text.
-#include "game/rules/clocktext.h"
+#include "rules/clocktext.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 // The reduction to lowest terms, against exact arithmetic, for every problem drawn.
-#include "game/rules/drawing.h"
-#include "game/rules/fraction.h"
+#include "rules/drawing.h"
+#include "rules/fraction.h"
 
 #include <QTest>
 #include <numeric>

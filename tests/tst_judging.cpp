@@ -1,6 +1,6 @@
 // The judging rules apart from the window: answer keys, and what an answer is worth.
-#include "game/rules/judging.h"
-#include "game/rules/scoring.h"
+#include "rules/judging.h"
+#include "rules/scoring.h"
 
 #include <QLocale>
 #include <QTest>

@@ -1,5 +1,5 @@
 // Number readings and formats.
-#include "game/rules/numbers.h"
+#include "rules/numbers.h"
 
 #include <QTest>
 #include <cmath>

@@ -1,5 +1,5 @@
 // The random source: draws within their range, values below 1, reseeds that differ.
-#include "game/rules/randomsource.h"
+#include "rules/randomsource.h"
 
 #include <QTest>
 #include <cmath>

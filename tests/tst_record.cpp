@@ -1,5 +1,5 @@
 // The record files at start-up, and leaving the game with or without a new record.
-#include "game/rules/numbers.h"
+#include "rules/numbers.h"
 #include "record/browserkeeper.h"
 #include "record/recordfiles.h"
 #include "record/recordkeeper.h"

@@ -1,7 +1,7 @@
 // What a screen reader reads on Tavola. Qt 6.4 cannot make one speak at will, so the
 // focus carries the news (README, "Accessibility").
 #include "controls.h"
-#include "game/rules/scoring.h"
+#include "rules/scoring.h"
 #include "spoken.h"
 #include "tavola.h"
 

@@ -12,7 +12,7 @@ QString spokenFraction(int numerator, int denominator);
 QString spokenSum(int num1, int den1, int num2, int den2);
 
 // The praise of draw n is said as the game's rules keep it beside the shown one
-// (spokenPraise in game/rules/scoring.h).
+// (spokenPraise in rules/scoring.h).
 // A wrong answer with the expected sum in words ("Sbagliato! Il risultato è
 // sette quarti.").
 QString spokenWrong(int resultNum, int resultDen);

@@ -3,7 +3,7 @@
 // where each handler lives: README, "Source layout".
 #pragma once
 
-#include "game/rules/judging.h"
+#include "rules/judging.h"
 #include "platform/dialogs.h"
 #include "platform/programend.h"
 #include "platform/textfiles.h"

@@ -25,7 +25,8 @@ file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/qt.conf "[Paths]\nPrefix = .\nPlugins = .
 
 # The record's folder and files as the installers leave them, run by the MSI and
 # the NSIS installer: Win32 alone, no console window.
-add_executable(quorvela-record-setup ${PROJECT_SOURCE_DIR}/record/store/recordsetup_win.cpp)
+add_executable(quorvela-record-setup ${PROJECT_SOURCE_DIR}/privileged/recordsetup_win.cpp)
+target_include_directories(quorvela-record-setup PRIVATE ${PROJECT_SOURCE_DIR})
 set_target_properties(quorvela-record-setup PROPERTIES WIN32_EXECUTABLE ON)
 target_link_options(quorvela-record-setup PRIVATE -static-libgcc -static-libstdc++)
 target_link_libraries(quorvela-record-setup PRIVATE ntdll)

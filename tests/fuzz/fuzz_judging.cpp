@@ -1,7 +1,7 @@
 // Any pair of answer texts against any expected sum: no crash, and an answer
 // whose boxes are, as a whole, the sum's numbers is always judged right.
-#include "game/rules/judging.h"
-#include "game/rules/numbers.h"
+#include "rules/judging.h"
+#include "rules/numbers.h"
 
 #include <cstdint>
 #include <cstdlib>

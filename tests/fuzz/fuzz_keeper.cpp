@@ -3,9 +3,9 @@
 // environment it hands the game (entries split at NUL bytes). Any bytes are
 // refused or read within their bounds, never a crash; what is taken in is what
 // the strict rules allow.
-#include "record/store/keeperrequest.h"
-#include "record/store/keeper.h"
-#include "record/store/recordstore.h"
+#include "store/keeperrequest.h"
+#include "privileged/keeperenv.h"
+#include "store/recordstore.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // Any text, read leniently: no crash, no hang, never NaN, and blanks anywhere
 // change nothing.
-#include "game/rules/numbers.h"
+#include "rules/numbers.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // A record file of any bytes: read within its bound, shown, and counted by its
 // leading number, without a crash.
-#include "game/rules/numbers.h"
+#include "rules/numbers.h"
 #include "platform/textfiles.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 // Any text, read strictly in three locales: no crash, a number is always
 // finite, and blanks around the text change nothing.
-#include "game/rules/numbers.h"
+#include "rules/numbers.h"
 
 #include <cmath>
 #include <cstdint>

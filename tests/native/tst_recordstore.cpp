@@ -1,9 +1,9 @@
 // The record on disk without Qt: the file layer, the journaled store and the
 // helper's strict reading of its arguments. Built for Linux and, with MinGW, for
 // Windows, where it runs under Wine (through tests/native/wine-run.sh).
-#include "record/store/nativefile.h"
-#include "record/store/keeperrequest.h"
-#include "record/store/recordstore.h"
+#include "store/nativefile.h"
+#include "store/keeperrequest.h"
+#include "store/recordstore.h"
 
 #include <atomic>
 #include <cerrno>
@@ -17,7 +17,7 @@
 #include <vector>
 
 #ifndef _WIN32
-#include "record/store/keeper.h"
+#include "privileged/keeperenv.h"
 
 #include <csignal>
 #include <sys/stat.h>

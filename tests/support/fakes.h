@@ -1,7 +1,7 @@
 // Scripted stand-ins for the window's collaborators, and a game set up with them.
 #pragma once
 
-#include "game/rules/randomsource.h"
+#include "rules/randomsource.h"
 #include "platform/dialogs.h"
 #include "platform/programend.h"
 #include "record/recordkeeper.h"

@@ -1,6 +1,6 @@
 #include "numbers.h"
 
-#include "record/store/leadingnumber.h"
+#include "store/leadingnumber.h"
 
 #include <algorithm>
 #include <charconv>

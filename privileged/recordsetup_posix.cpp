@@ -1,8 +1,8 @@
 // quorvela-record-setup: the record folder as only the keeper may change it, run as
 // root over a folder every account may once have written; no name there is trusted
 // (README, "The record"). Usage: quorvela-record-setup FOLDER [KEEPER...]
-#include "keeperrequest.h"
-#include "recordstore.h"
+#include "store/keeperrequest.h"
+#include "store/recordstore.h"
 
 #include <algorithm>
 #include <cerrno>

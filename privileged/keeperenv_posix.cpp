@@ -1,4 +1,4 @@
-#include "keeper.h"
+#include "keeperenv.h"
 
 #include <algorithm>
 #include <cstring>

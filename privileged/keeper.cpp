@@ -10,9 +10,10 @@
 // starts the game itself knows its child. The game's file is not readable by
 // its players, so the kernel makes its process undumpable: no debugger of the
 // player's attaches to it, nor reads its memory or its descriptors.
-#include "keeperrequest.h"
-#include "keeper.h"
-#include "recordstore.h"
+#include "keeperenv.h"
+#include "store/keeper.h"
+#include "store/keeperrequest.h"
+#include "store/recordstore.h"
 
 #include <cerrno>
 #include <csignal>
