@@ -66,21 +66,10 @@ bool raiseLimits()
     return ::setrlimit(RLIMIT_FSIZE, &size) == 0;
 }
 
-// One request, its words separated by NUL as a command line's; one answer line.
-std::string serve(const char *message, std::size_t length, bool mayWrite)
+// One request (keeperrequest.h); one answer line.
+std::string serve(std::string_view message, bool mayWrite)
 {
-    std::vector<std::string> words{"keeper"};
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= length; ++i) {
-        if (i == length || message[i] == '\0') {
-            words.emplace_back(message + start, i - start);
-            start = i + 1;
-        }
-    }
-    std::vector<const char *> argv;
-    for (const std::string &word : words)
-        argv.push_back(word.c_str());
-    const std::optional<keeper::Request> request = keeper::parseRequest(int(argv.size()), argv.data());
+    const std::optional<keeper::Request> request = keeper::parseRequest(message);
     // Start-up writes too (it finishes a save cut short): nothing of either
     // where a file could be cut short.
     if (!request || !mayWrite)
@@ -184,7 +173,7 @@ int main()
             break; // the game has ended (or closed its end)
         const std::string answer = std::size_t(length) > sizeof message
                                        ? std::string(keeper::kRefused)
-                                       : serve(message, std::size_t(length), mayWrite);
+                                       : serve({message, std::size_t(length)}, mayWrite);
         if (::send(sockets[0], answer.data(), answer.size(), MSG_NOSIGNAL) < 0)
             break;
     }

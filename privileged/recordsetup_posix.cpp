@@ -111,13 +111,11 @@ bool savable(const store::Contents &record)
     const std::string *contents[] = {&record.score, &record.name};
     for (int i = 0; i < 2; ++i) {
         const std::string &content = *contents[i];
-        if (content.size() < 2 || content.compare(content.size() - 2, 2, "\r\n") != 0 ||
-            content.find('\0') != std::string::npos)
+        if (content.size() < 2 || content.compare(content.size() - 2, 2, "\r\n") != 0)
             return false;
         lines[i] = content.substr(0, content.size() - 2);
     }
-    const char *const request[] = {"setup", "save", lines[0].c_str(), lines[1].c_str()};
-    return keeper::parseRequest(4, request).has_value();
+    return keeper::parseRequest(keeper::saveRequest(lines[0], lines[1])).has_value();
 }
 
 // A new file of root's and the games group's in folder.

@@ -73,17 +73,12 @@ int ParentKeeper::socketFromParent()
 
 void ParentKeeper::prepare(const QString &)
 {
-    ask(std::string("prepare"));
+    ask(keeper::kPrepare);
 }
 
 Saving ParentKeeper::saveIfBetter(const QString &, const QString &score, const QString &name)
 {
-    std::string request = "save";
-    request += '\0';
-    request += recordLineOf(score);
-    request += '\0';
-    request += recordLineOf(name);
-    const QString answer = ask(request);
+    const QString answer = ask(keeper::saveRequest(recordLineOf(score), recordLineOf(name)));
     if (answer == QLatin1String(keeper::kSaved))
         return Saving::Saved;
     if (answer == QLatin1String(keeper::kKept))

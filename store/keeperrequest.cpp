@@ -2,16 +2,16 @@
 
 #include "recordstore.h"
 
-#include <cstdlib>
-#include <cstring>
+#include <string>
+#include <vector>
 
 namespace quorvela::keeper {
 
 namespace {
 
-bool isScore(const char *text)
+bool isScore(std::string_view text)
 {
-    const std::size_t length = std::strlen(text);
+    const std::size_t length = text.size();
     // Plain digits as the score label shows them: no sign, no leading zero, and
     // 0 itself, which beats a record whose leading number is negative.
     if (length == 0 || length > 5 || (text[0] == '0' && length > 1))
@@ -20,24 +20,36 @@ bool isScore(const char *text)
         if (text[i] < '0' || text[i] > '9')
             return false;
     // The game's counters are 16-bit.
-    return std::strtol(text, nullptr, 10) <= 32767;
+    return std::stol(std::string(text)) <= 32767;
 }
 
-bool isName(const char *text)
+bool isName(std::string_view text)
 {
-    const std::size_t length = std::strlen(text);
-    return length <= store::kMaxLine && std::strpbrk(text, "\r\n") == nullptr;
+    return text.size() <= store::kMaxLine && text.find_first_of("\r\n") == text.npos;
 }
 
 } // namespace
 
-std::optional<Request> parseRequest(int argc, const char *const *argv)
+std::optional<Request> parseRequest(std::string_view message)
 {
-    if (argc == 2 && std::strcmp(argv[1], "prepare") == 0)
+    std::vector<std::string_view> words;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = message.find('\0', start);
+        words.push_back(message.substr(start, end - start));
+        if (end == message.npos)
+            break;
+        start = end + 1;
+    }
+    if (words.size() == 1 && words[0] == kPrepare)
         return Request{Command::Prepare, {}, {}};
-    if (argc == 4 && std::strcmp(argv[1], "save") == 0 && isScore(argv[2]) && isName(argv[3]))
-        return Request{Command::Save, argv[2], argv[3]};
+    if (words.size() == 3 && words[0] == "save" && isScore(words[1]) && isName(words[2]))
+        return Request{Command::Save, std::string(words[1]), std::string(words[2])};
     return std::nullopt;
+}
+
+std::string saveRequest(const std::string &score, const std::string &name)
+{
+    return "save" + std::string(1, '\0') + score + '\0' + name;
 }
 
 } // namespace quorvela::keeper

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace quorvela::keeper {
 
@@ -15,9 +16,12 @@ struct Request {
     std::string name;  // Save: one line, at most kMaxLine bytes, no CR, LF or NUL
 };
 
-// "prepare", or "save SCORE NAME", as the words of a command line (a request's
-// words are separated by NUL); nothing for anything else.
-std::optional<Request> parseRequest(int argc, const char *const *argv);
+// A request's words are separated by NUL: "prepare", or "save", SCORE, NAME;
+// nothing for anything else.
+std::optional<Request> parseRequest(std::string_view message);
+inline constexpr char kPrepare[] = "prepare";
+// The request that saves a score and a name (each a line without its end).
+std::string saveRequest(const std::string &score, const std::string &name);
 
 // The keeper's one line of answer, read back by the game:
 //   "ready" (prepare), "saved" or "kept" (save), "busy" (the lock stayed taken

@@ -18,16 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     using namespace quorvela;
     const std::string bytes(reinterpret_cast<const char *>(data), size);
 
-    std::vector<std::string> words{"keeper"};
-    std::size_t start = 0;
-    for (std::size_t end; (end = bytes.find('\0', start)) != std::string::npos; start = end + 1)
-        words.push_back(bytes.substr(start, end - start));
-    words.push_back(bytes.substr(start));
-    std::vector<const char *> argv;
-    for (const std::string &word : words)
-        argv.push_back(word.c_str());
-    argv.push_back(nullptr);
-    if (const auto request = keeper::parseRequest(int(words.size()), argv.data())) {
+    if (const auto request = keeper::parseRequest(bytes)) {
         if (request->name.size() > store::kMaxLine ||
             request->name.find_first_of("\r\n") != std::string::npos ||
             (request->command == keeper::Command::Save &&
@@ -38,7 +29,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
 
     // The game's environment: never a variable that loads code.
-    std::vector<const char *> environment(argv.begin() + 1, argv.end());
+    std::vector<std::string> entries;
+    std::size_t start = 0;
+    for (std::size_t end; (end = bytes.find('\0', start)) != std::string::npos; start = end + 1)
+        entries.push_back(bytes.substr(start, end - start));
+    entries.push_back(bytes.substr(start));
+    std::vector<const char *> environment;
+    for (const std::string &entry : entries)
+        environment.push_back(entry.c_str());
+    environment.push_back(nullptr);
     for (const std::string &entry : keeper::gameEnvironment(environment.data())) {
         if (entry.rfind("LD_", 0) == 0 || entry.rfind("GTK_", 0) == 0 ||
             entry.rfind("QT_PLUGIN_PATH=", 0) == 0 || entry.rfind("XDG_CURRENT_DESKTOP=", 0) == 0 ||

@@ -188,11 +188,10 @@ void helperTakesOnlyStrictRequests()
         {{"save", "12", longest + "a"}, false},
     };
     for (const Row &row : rows) {
-        std::vector<const char *> argv{"quorvela-record"};
-        for (const std::string &word : row.words)
-            argv.push_back(word.c_str());
-        argv.push_back(nullptr);
-        const auto request = keeper::parseRequest(int(argv.size() - 1), argv.data());
+        std::string message;
+        for (std::size_t i = 0; i < row.words.size(); ++i)
+            message += (i ? std::string(1, '\0') : std::string()) + row.words[i];
+        const auto request = keeper::parseRequest(message);
         if (bool(request) != row.taken) {
             std::printf("FAIL request %s:", row.taken ? "refused" : "taken");
             for (const std::string &word : row.words)
