@@ -4,7 +4,7 @@
 # privileged programs include from the store alone, and nothing of the game
 # includes from them.
 # Usage: layers.sh SOURCE_DIR
-source "$(dirname "$0")/e2e/lib.sh"
+source "$(dirname "$0")/shell/lib.sh"
 open_test
 cd "$1"
 

@@ -9,7 +9,7 @@
 # Usage: orca.sh BINARY RECORD_FOLDER [PROGRAMS_FOLDER]   (the folders the binary, a
 #   record's keeper, was built for: its record, and where it starts BINARY-game;
 #   without PROGRAMS_FOLDER, BINARY is an installed game's keeper)
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../shell/lib.sh"
 open_test
 
 binary=$1
@@ -37,10 +37,9 @@ problem='^[a-z0-9 ]+ più [a-z0-9 ]+\. Inserisci il risultato e  premi il tasto 
 check "when the window appears, the problem is said as a sum" hears 0 "$problem"
 check "... with the numerator box named" hears 0 "numeratore del risultato"
 
-shows_stripes() { import -window root "$work/screen.png" && stripes "$work/screen.png" "$X" "$Y"; }
 right=0 wrong=0 total=0
 for _ in $(seq 12); do
-  told=$(eventually shows_stripes) || die "no stripes below the menu bar"
+  told=$(eventually shows_stripes_at "$work/screen.png" "$X" "$Y") || die "no stripes below the menu bar"
   read -r _ _ _ num den <<<"$told"
   before=$(spoken_lines)
   # A right answer where the stripes tell the sum; a wrong one once that was heard.

@@ -12,7 +12,7 @@
 #   set-group-id keeper may write it) and checked after every save.
 #   With QUORVELA_E2E_ONE_ACCOUNT set, both copies run under the caller's account
 #   (a Wine prefix belongs to one account).
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../shell/lib.sh"
 open_test
 
 binary=$1
@@ -112,14 +112,14 @@ ended_with() { # pid status
 }
 
 files_hold() { # score name
-  printf '%s\r\n' "$1" | cmp -s - "$record/qvlmarc.txt" && printf '%s\r\n' "$2" | cmp -s - "$record/qvlmarc1.txt"
+  printf '%s\r\n' "$1" | cmp -s - "$record/${score_file}" && printf '%s\r\n' "$2" | cmp -s - "$record/${name_file}"
 }
 
 only_record_files() {
-  local expected="qvlmarc.journal qvlmarc.txt qvlmarc1.txt "
+  local expected="${journal_file} ${score_file} ${name_file} "
   # Installed, with root's spare for each.
-  [ -z "$installed" ] || expected=".spare-qvlmarc.journal .spare-qvlmarc.txt .spare-qvlmarc1.txt $expected"
-  [ -n "$installed" ] || [ -e "$record/qvlmarc.journal" ] || expected="qvlmarc.txt qvlmarc1.txt "
+  [ -z "$installed" ] || expected="${spare}${journal_file} ${spare}${score_file} ${spare}${name_file} $expected"
+  [ -n "$installed" ] || [ -e "$record/${journal_file}" ] || expected="${score_file} ${name_file} "
   test "$(ls -A "$record" | LC_ALL=C sort | tr '\n' ' ')" = "$expected"
 }
 
@@ -127,15 +127,15 @@ only_record_files() {
 record_protected() {
   [ -n "$installed" ] || return 0
   test "$(stat -c '%U:%G %a' "$record")" = "root:games 775" &&
-    test "$(stat -c '%U:%G %a' "$record/qvlmarc.txt" "$record/qvlmarc1.txt" | sort -u)" = "root:games 664" &&
-    test "$(stat -c '%U:%G %a' "$record/qvlmarc.journal")" = "root:games 660"
+    test "$(stat -c '%U:%G %a' "$record/${score_file}" "$record/${name_file}" | sort -u)" = "root:games 664" &&
+    test "$(stat -c '%U:%G %a' "$record/${journal_file}")" = "root:games 660"
 }
 
 # First game: the record folder does not exist yet.
 start_game Luca
 use_window "$window"
 read_problem first
-check "record files created empty" test -f "$record/qvlmarc.txt" -a ! -s "$record/qvlmarc.txt" -a -f "$record/qvlmarc1.txt" -a ! -s "$record/qvlmarc1.txt"
+check "record files created empty" test -f "$record/${score_file}" -a ! -s "$record/${score_file}" -a -f "$record/${name_file}" -a ! -s "$record/${name_file}"
 check "numerator box is cyan at its place" test "$(at first 585 20)" = "0,255,255"
 check "denominator box is cyan at its place" test "$(at first 585 190)" = "0,255,255"
 check "Nuovo calcolo has its teal face" face_is "$work/first.png" $((win_x + 288)) $((client_y + 336)) "0,192,192"

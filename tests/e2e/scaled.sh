@@ -4,7 +4,7 @@
 # grow by the scale, the problem's boxes and the two button faces stand where the
 # layout puts them, scaled. Leaves a screenshot.
 # Usage: scaled.sh BINARY SCALE SCREENSHOT   (SCALE: 1, 1.5, 2)
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../shell/lib.sh"
 open_test
 binary=$1
 scale=$2
@@ -21,8 +21,7 @@ window=$(start_up "$game" Anna) || die "the start-up did not reach the game wind
 eval "$(xdotool getwindowgeometry --shell "$window")"
 s() { awk -v v="$1" -v s="$scale" 'BEGIN { printf "%d", v * s + 0.5 }'; } # a layout pixel, scaled
 
-shows_stripes() { import -window root "$work/screen.png" && stripes "$work/screen.png" "$X" "$Y"; }
-told=$(eventually shows_stripes) || die "no stripes below the menu bar"
+told=$(eventually shows_stripes_at "$work/screen.png" "$X" "$Y") || die "no stripes below the menu bar"
 top=${told%% *}
 check "the window is the layout's 729 pixels wide, scaled" test "$WIDTH" = "$(s 729)"
 at() { pixel "$work/screen.png" $((X + $(s "$1"))) $((top + $(s "$2"))); }

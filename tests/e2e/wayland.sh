@@ -6,7 +6,7 @@
 # Usage: wayland.sh BINARY RECORD_FOLDER [PROGRAMS_FOLDER]   (the folders the binary, a
 #   record's keeper, was built for: its record, and where it starts BINARY-game;
 #   without PROGRAMS_FOLDER, BINARY is an installed game's keeper)
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../shell/lib.sh"
 open_test
 
 binary=$1

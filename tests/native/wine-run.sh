@@ -3,7 +3,7 @@
 # the Wine server that served it: nothing of Wine outlives the test. Ends with
 # the program's status.
 # Usage: wine-run.sh PREFIX PROGRAM [ARGS...]
-source "$(dirname "$0")/../e2e/lib.sh"
+source "$(dirname "$0")/../shell/lib.sh"
 source "$(dirname "$0")/../../packaging/windows/wine.sh"
 open_test
 use_wine_prefix "$1"

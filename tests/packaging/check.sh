@@ -3,7 +3,7 @@
 # (desktop-file-validate, appstreamcli --pedantic); the Debian package itself is
 # built and checked by cleaninstall.sh.
 # Usage: check.sh SOURCE_DIR
-source "$(dirname "$0")/../e2e/lib.sh"
+source "$(dirname "$0")/../shell/lib.sh"
 open_test
 source_dir=$1
 check "the desktop entry passes desktop-file-validate" \

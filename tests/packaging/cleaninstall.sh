@@ -9,7 +9,7 @@
 # its own autopkgtest. Prints what the install added. Needs root (debootstrap,
 # chroot, mounts); exits 77 (skipped) without it.
 # Usage: cleaninstall.sh SOURCE_DIR WORK_DIR   (WORK_DIR inside the build tree)
-source "$(dirname "$0")/../e2e/lib.sh"
+source "$(dirname "$0")/../shell/lib.sh"
 needs_root
 # The roots stay in the build tree for a look after a failure; the next run makes them anew.
 open_test "$2"
@@ -113,12 +113,12 @@ chmod 0600 "$root/etc/quorvela-test-secret"
 root_files() { for f in quorvela-test-secret hostname; do stat -c '%U:%G %a %s' "$root/etc/$f"; md5sum <"$root/etc/$f"; done; }
 root_before=$(root_files)
 as_pupil alunno2 sh -c '
-  cd /var/games/quorvela && printf "7\r\n" > qvlmarc.txt && printf "Zeno\r\n" > qvlmarc1.txt &&
-  ln qvlmarc.txt /home/alunno2/mine &&
-  ln -s /etc/quorvela-test-secret qvlmarc.txt.own && ln -s /etc/hostname qvlmarc1.txt.own &&
-  ln -s /etc/quorvela-test-secret qvlmarc.journal && ln -s /etc/hostname .spare-qvlmarc.txt &&
+  cd /var/games/quorvela && printf "7\r\n" > ${score_file} && printf "Zeno\r\n" > ${name_file} &&
+  ln ${score_file} /home/alunno2/mine &&
+  ln -s /etc/quorvela-test-secret ${score_file}.own && ln -s /etc/hostname ${name_file}.own &&
+  ln -s /etc/quorvela-test-secret ${journal_file} && ln -s /etc/hostname ${spare}${score_file} &&
   ln -s /etc/quorvela-test-secret .quorvela.new-1-0 && mkdir -p a/b/c'
-as_pupil alunno2 sh -c 'exec 3<>/var/games/quorvela/qvlmarc.txt
+as_pupil alunno2 sh -c 'exec 3<>/var/games/quorvela/${score_file}
   while [ ! -e /tmp/go ]; do sleep 0.1; done; printf "999\r\n" >&3' &
 writer=$!
 pids+=("$writer")
@@ -134,18 +134,24 @@ echo "note - the install took $((SECONDS - started)) s and added $((packages_aft
 keeper=/usr/games/quorvela
 game=/usr/libexec/quorvela/quorvela-game
 modes() { stat -c '%U:%G %a %h %n' "$folder" "$folder"/* | sed "s|$folder|F|"; }
-protected_modes=$'root:games 775 2 F\nroot:games 660 1 F/.spare-qvlmarc.journal\nroot:games 664 1 F/.spare-qvlmarc.txt\nroot:games 664 1 F/.spare-qvlmarc1.txt\nroot:games 660 1 F/qvlmarc.journal\nroot:games 664 1 F/qvlmarc.txt\nroot:games 664 1 F/qvlmarc1.txt'
+protected_modes="root:games 775 2 F
+root:games 660 1 F/${spare}${journal_file}
+root:games 664 1 F/${spare}${score_file}
+root:games 664 1 F/${spare}${name_file}
+root:games 660 1 F/${journal_file}
+root:games 664 1 F/${score_file}
+root:games 664 1 F/${name_file}"
 check "the record folder, its files, journal and spares are root's and the games group's" test "$(modes)" = "$protected_modes"
 check "the upgrade wrote none of root's files" test "$(root_files)" = "$root_before"
-check "the older record is kept" test "$(cat "$folder/qvlmarc.txt" "$folder/qvlmarc1.txt")" = $'7\r\nZeno\r'
+check "the older record is kept" test "$(cat "$folder/${score_file}" "$folder/${name_file}")" = $'7\r\nZeno\r'
 touch "$root/tmp/go"
 check "the pupil's descriptor, opened before the upgrade, wrote only its own old file" \
   eventually bash -c "! kill -0 $writer 2>/dev/null"
 as_pupil alunno2 sh -c 'printf "999\r\n" > /home/alunno2/mine'
 check "neither the descriptor nor the pupil's second name reaches the record" \
-  test "$(cat "$folder/qvlmarc.txt")" = $'7\r'
+  test "$(cat "$folder/${score_file}")" = $'7\r'
 # The teacher resets the record as the README says.
-truncate -s 0 "$folder"/qvlmarc*.txt
+truncate -s 0 "$folder/$score_file" "$folder/$name_file"
 check "the record's keeper is set-group-id games" test "$(stat -c '%U:%G %a' "$root$keeper")" = "root:games 2755"
 check "the game is readable by root alone" test "$(stat -c '%U:%G %a' "$root$game")" = "root:root 711"
 setuid_files() {
@@ -181,8 +187,7 @@ window=$(start_up "$game_pid" Anna) || die "the start-up did not reach the game 
 eval "$(xdotool getwindowgeometry --shell "$window")"
 
 # The first problem below the menu bar, its answer boxes and all six menus.
-shows_stripes() { import -window root "$work/clean.png" && stripes "$work/clean.png" "$X" "$Y"; }
-told=$(eventually shows_stripes) || die "no stripes below the menu bar"
+told=$(eventually shows_stripes_at "$work/clean.png" "$X" "$Y") || die "no stripes below the menu bar"
 client_y=${told%% *}
 check "numerator box is cyan at its place" test "$(pixel "$work/clean.png" $((X + 585)) $((client_y + 20)))" = "0,255,255"
 check "denominator box is cyan at its place" test "$(pixel "$work/clean.png" $((X + 585)) $((client_y + 190)))" = "0,255,255"
@@ -208,7 +213,7 @@ check "Qt printed no warning about pictures or pointers" bash -c "! grep -iE 'cu
 cp "$work/clean.png" "$work/../cleaninstall.png" 2>/dev/null || true
 
 record_holds() { # score name
-  printf '%s\r\n' "$1" | cmp -s - "$folder/qvlmarc.txt" && printf '%s\r\n' "$2" | cmp -s - "$folder/qvlmarc1.txt"
+  printf '%s\r\n' "$1" | cmp -s - "$folder/${score_file}" && printf '%s\r\n' "$2" | cmp -s - "$folder/${name_file}"
 }
 game_ended() { eventually bash -c "! kill -0 $game_pid 2>/dev/null"; }
 
@@ -220,29 +225,29 @@ check "Anna's record of 1 is saved" record_holds 1 Anna
 check "the record is as protected as at installation" test "$(modes)" = "$protected_modes"
 
 # The second pupil tries to change the record without playing: each must fail.
-before=$(cat "$folder/qvlmarc.txt" "$folder/qvlmarc1.txt" | od -c)
+before=$(cat "$folder/${score_file}" "$folder/${name_file}" | od -c)
 fails_as_pupil() { ! as_pupil alunno2 sh -c "$1" >/dev/null 2>&1; }
 # The attacks really run as the pupil, who can write elsewhere.
 check "a pupil can write in their own home" as_pupil alunno2 sh -c "printf x > /home/alunno2/x"
 attack() { # description, then the shell command the pupil runs
   check "a pupil cannot $1" fails_as_pupil "$2"
 }
-attack "forge the score" "printf '9999\r\n' > /var/games/quorvela/qvlmarc.txt"
-attack "forge the name" "printf 'Nessuno\r\n' > /var/games/quorvela/qvlmarc1.txt"
-attack "empty the score" "truncate -s 0 /var/games/quorvela/qvlmarc.txt"
-attack "delete the score" "rm -f /var/games/quorvela/qvlmarc.txt"
-attack "rename the name file" "mv /var/games/quorvela/qvlmarc1.txt /var/games/quorvela/x"
-attack "put a folder in the score's place" "rm -rf /var/games/quorvela/qvlmarc.txt; mkdir /var/games/quorvela/qvlmarc.txt"
+attack "forge the score" "printf '9999\r\n' > /var/games/quorvela/${score_file}"
+attack "forge the name" "printf 'Nessuno\r\n' > /var/games/quorvela/${name_file}"
+attack "empty the score" "truncate -s 0 /var/games/quorvela/${score_file}"
+attack "delete the score" "rm -f /var/games/quorvela/${score_file}"
+attack "rename the name file" "mv /var/games/quorvela/${name_file} /var/games/quorvela/x"
+attack "put a folder in the score's place" "rm -rf /var/games/quorvela/${score_file}; mkdir /var/games/quorvela/${score_file}"
 attack "add a file to the folder" "touch /var/games/quorvela/nuovo"
 attack "plant a link in the folder" "ln -s /etc/passwd /var/games/quorvela/link"
-attack "take the permissions away" "chmod 000 /var/games/quorvela/qvlmarc.txt"
-attack "write the journal" "printf x >> /var/games/quorvela/qvlmarc.journal"
-attack "hold the record's lock" "flock -n /var/games/quorvela/qvlmarc.journal true"
+attack "take the permissions away" "chmod 000 /var/games/quorvela/${score_file}"
+attack "write the journal" "printf x >> /var/games/quorvela/${journal_file}"
+attack "hold the record's lock" "flock -n /var/games/quorvela/${journal_file} true"
 # Last version's one line started a helper by hand, then became the game: there is
 # no helper to start, and the keeper serves the game it started alone.
 attack "save through a helper started by hand" "/usr/libexec/quorvela/quorvela-record save 31000 X"
 attack "read the game's program" "cat $game > /home/alunno2/game"
-check "the record is unchanged after every attack" test "$(cat "$folder/qvlmarc.txt" "$folder/qvlmarc1.txt" | od -c)" = "$before"
+check "the record is unchanged after every attack" test "$(cat "$folder/${score_file}" "$folder/${name_file}" | od -c)" = "$before"
 check "the folder still holds the record files and the journal alone" test "$(modes)" = "$protected_modes"
 # A lock on the folder itself, which any reader can take, blocks nothing.
 as_pupil alunno2 flock /var/games/quorvela sleep 120 &
@@ -272,31 +277,34 @@ play_game() { # account name right-answers [VARIABLE=value...]
 
 # The teacher deletes every record file: the next game starts, shows no record,
 # and saves, each file again root's (a spare took its place).
-rm "$folder/qvlmarc.txt" "$folder/qvlmarc1.txt" "$folder/qvlmarc.journal"
+rm "$folder/${score_file}" "$folder/${name_file}" "$folder/${journal_file}"
 check "a game after the record files were deleted starts and saves" play_game alunno1 Carla 1
 check "Carla's 1 is the record" record_holds 1 Carla
-spent_modes=$'root:games 775 2 F\nroot:games 660 1 F/qvlmarc.journal\nroot:games 664 1 F/qvlmarc.txt\nroot:games 664 1 F/qvlmarc1.txt'
+spent_modes="root:games 775 2 F
+root:games 660 1 F/${journal_file}
+root:games 664 1 F/${score_file}
+root:games 664 1 F/${name_file}"
 check "the files are root's again, from their spares" test "$(modes)" = "$spent_modes"
 
 # The teacher deletes the name file again, its spare spent: a save is whole or
 # nothing. The game that cannot save ends with the record as it was; the setup
 # makes the folder whole again.
-rm "$folder/qvlmarc1.txt"
+rm "$folder/${name_file}"
 check "with a record file and its spare gone, a game plays and leaves with its box" \
   play_game alunno1 Carla 2
 check "... and the record is as it was, nothing half saved" \
-  test "$(cat "$folder/qvlmarc.txt")$(ls "$folder")$(wc -c <"$folder/qvlmarc.journal")" = $'1\rqvlmarc.journal\nqvlmarc.txt0'
+  test "$(cat "$folder/${score_file}")$(ls "$folder")$(wc -c <"$folder/${journal_file}")" = "1"$'\r'"${journal_file}"$'\n'"${score_file}0"
 chroot "$root" /usr/libexec/quorvela/quorvela-record-setup /var/games/quorvela
 check "the setup makes the folder whole again" test "$(modes)" = "$protected_modes"
 
 # A score of 0 beats a record whose leading number is negative.
-printf -- '-5\r\n' >"$folder/qvlmarc.txt"
+printf -- '-5\r\n' >"$folder/${score_file}"
 check "a game of no right answers leaves with its box" play_game alunno2 Dario 0
 check "Dario's 0 replaced the record of -5" record_holds 0 Dario
 
 # The record's lock held on (a helper its pupil stopped is one way): games still
 # start, and leaving tells that the record could not be saved, without hanging.
-exec 8<"$folder/qvlmarc.journal"
+exec 8<"$folder/${journal_file}"
 flock 8
 started=$SECONDS
 check "with the lock held, a game starts, plays and leaves" play_game alunno1 Elena 1
@@ -401,10 +409,10 @@ check "the record is as protected as at installation" test "$(modes)" = "$protec
 # a record no one could beat: the setup does not carry it over.
 rm -rf "$folder"
 mkdir -m 0777 "$folder"
-as_pupil alunno2 sh -c 'printf "99999\r\n" > /var/games/quorvela/qvlmarc.txt; printf "Zeno\r\n" > /var/games/quorvela/qvlmarc1.txt'
+as_pupil alunno2 sh -c 'printf "99999\r\n" > /var/games/quorvela/${score_file}; printf "Zeno\r\n" > /var/games/quorvela/${name_file}'
 chroot "$root" /usr/libexec/quorvela/quorvela-record-setup /var/games/quorvela
 check "a record no one could beat, from an older version's folder, is not carried over" \
-  test "$(cat "$folder/qvlmarc.txt" "$folder/qvlmarc1.txt")" = ""
+  test "$(cat "$folder/${score_file}" "$folder/${name_file}")" = ""
 check "the folder is as protected as at installation" test "$(modes)" = "$protected_modes"
 
 # The package's own autopkgtest, as Debian's CI runs it, on the built package in this root.

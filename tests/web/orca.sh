@@ -5,7 +5,7 @@
 # keyboard alone, waiting after each step for what Orca says of the page's live
 # region: the opening dialogs, the problem, a wrong answer's verdict with the counters.
 # Usage: tests/web/orca.sh   (after packaging/web/build.sh)
-source "$(dirname "$0")/../e2e/lib.sh"
+source "$(dirname "$0")/../shell/lib.sh"
 open_test
 cd "$(dirname "$0")/../.."
 root=$PWD

@@ -6,7 +6,7 @@
 # The same round by finger in chromium's emulation of tablets and phones, and the
 # keyboard round in WebKitGTK, the engine of Safari, on an X server of its own.
 # Usage: tests/web/prove.sh   (build.sh runs it at its end)
-source "$(dirname "$0")/../e2e/lib.sh"
+source "$(dirname "$0")/../shell/lib.sh"
 open_test
 cd "$(dirname "$0")/../.."
 root=$PWD

@@ -6,7 +6,7 @@
 # at 100, 150 and 200 %, a silent uninstall) and the MSI (an older version upgraded
 # in place keeping the record, the game again, a silent removal keeping the record).
 # Usage: tests/windows/prove.sh [--signatures-only]   (build.sh runs it at its end)
-source "$(dirname "$0")/../e2e/lib.sh"
+source "$(dirname "$0")/../shell/lib.sh"
 open_test
 cd "$(dirname "$0")/../.."
 root=$PWD
@@ -54,7 +54,7 @@ for file in quorvela.exe qt.conf Qt6Widgets.dll platforms/qwindows.dll translati
 done
 check "installer: a Start-menu entry" \
   test -f "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Quorvela.lnk"
-for file in qvlmarc.txt qvlmarc1.txt qvlmarc.journal; do
+for file in ${score_file} ${name_file} ${journal_file}; do
   check "installer: the record file $file" test -f "$record_folder/$file"
 done
 stop_on_failure
@@ -86,13 +86,13 @@ system_dpi 96
 stop_on_failure
 
 mkdir -p "$record_folder"
-printf "7\r\n" >"$record_folder/qvlmarc.txt"
+printf "7\r\n" >"$record_folder/${score_file}"
 "$wine" "$installed/Disinstalla Quorvela.exe" /S || die "the uninstaller did not run"
 # The uninstaller finishes in a copy of itself: wait for the folder to go.
 for _ in $(seq 100); do [ -e "$installed" ] || break; sleep 0.2; done
 stop_wine
 uninstalled() {
-  [ ! -e "$installed" ] && [ -f "$record_folder/qvlmarc.txt" ] &&
+  [ ! -e "$installed" ] && [ -f "$record_folder/${score_file}" ] &&
     [ ! -e "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Quorvela.lnk" ]
 }
 require "uninstalled silently: program and Start-menu entry gone, the record kept" uninstalled
@@ -123,28 +123,28 @@ stop_wine
 rm -rf "$record_folder"
 msiexec /i "$(windows_path "$old_msi")" /qn || die "the older MSI did not install"
 older_installed() {
-  [ -f "$installed/quorvela.exe" ] && [ -n "$(menu_entry)" ] && [ -f "$record_folder/qvlmarc.journal" ]
+  [ -f "$installed/quorvela.exe" ] && [ -n "$(menu_entry)" ] && [ -f "$record_folder/${journal_file}" ]
 }
 check "the older MSI left the game, its Start-menu entry and the record" older_installed
-printf '7\r\n' >"$record_folder/qvlmarc.txt"
-printf 'Anna\r\n' >"$record_folder/qvlmarc1.txt"
+printf '7\r\n' >"$record_folder/${score_file}"
+printf 'Anna\r\n' >"$record_folder/${name_file}"
 msiexec /i "$(windows_path "$msi")" /qn || die "the MSI did not install over the older one"
 upgraded() {
   local versions
   versions=$(versions_installed)
   [ "$versions" = "$version " ] && [ -f "$installed/quorvela.exe" ] &&
-    [ "$(cat "$record_folder/qvlmarc.txt" "$record_folder/qvlmarc1.txt")" = $'7\r\nAnna\r' ] && return 0
-  echo "note - versions installed '$versions', record $(od -c "$record_folder/qvlmarc.txt" | head -1)"
+    [ "$(cat "$record_folder/${score_file}" "$record_folder/${name_file}")" = $'7\r\nAnna\r' ] && return 0
+  echo "note - versions installed '$versions', record $(od -c "$record_folder/${score_file}" | head -1)"
   return 1
 }
 check "the MSI replaced the older one in place ($version installed alone) and kept the record" upgraded
 check "the end-to-end game plays the MSI's quorvela.exe" e2e
 # The end-to-end script takes its record away when it ends: one to keep.
 mkdir -p "$record_folder"
-printf '9\r\n' >"$record_folder/qvlmarc.txt"
+printf '9\r\n' >"$record_folder/${score_file}"
 msiexec /x "$(windows_path "$msi")" /qn || die "the MSI did not uninstall"
 msi_removed() {
-  [ ! -e "$installed/quorvela.exe" ] && [ -z "$(menu_entry)" ] && [ -f "$record_folder/qvlmarc.txt" ] &&
+  [ ! -e "$installed/quorvela.exe" ] && [ -z "$(menu_entry)" ] && [ -f "$record_folder/${score_file}" ] &&
     [ -z "$(versions_installed)" ]
 }
 check "the MSI uninstalled silently: game and Start-menu entry gone, the record kept" msi_removed

@@ -5,6 +5,22 @@
 # print it; only the registries below (checks, processes, accounts, steps for the end)
 # are shared.
 
+# The record's file names, read from the store's header as the build reads them for
+# its tmpfiles entry: score_file, name_file, journal_file, and spare (the prefix of a
+# file's spare in an installed folder). Exported: the shells a test starts, as a
+# pupil or inside a root, name them too.
+record_header=$(dirname "${BASH_SOURCE[0]}")/../../store/recordstore.h
+record_constant() { sed -n "s/^inline constexpr char k$1\\[\\] = \"\\([^\"]*\\)\";\$/\\1/p" "$record_header"; }
+score_file=$(record_constant ScoreFile)
+name_file=$(record_constant NameFile)
+journal_file=$(record_constant JournalFile)
+spare=$(record_constant SparePrefix)
+if [ -z "$score_file" ] || [ -z "$name_file" ] || [ -z "$journal_file" ] || [ -z "$spare" ]; then
+  echo "FAIL - $record_header does not name the record's files"
+  exit 1
+fi
+export score_file name_file journal_file spare
+
 checks=0
 failures=0
 pids=()
@@ -102,10 +118,12 @@ summary() {
   [ "$failures" = 0 ]
 }
 
-# Retries a command for up to 15 seconds: the program paints and closes dialogs in
-# its own time, and a loaded machine must not turn that into a failure.
+# Retries a command for up to 15 seconds (patience tenths of a second): the program
+# paints and closes dialogs in its own time, and a loaded machine must not turn that
+# into a failure. A script whose game runs emulated sets more patience.
+patience=${patience:-150}
 eventually() {
-  for _ in $(seq 150); do "$@" && return 0; sleep 0.1; done
+  for _ in $(seq "$patience"); do "$@" && return 0; sleep 0.1; done
   return 1
 }
 
@@ -170,10 +188,10 @@ visible() { # pid name-regex
 }
 
 # Prints the first visible window of this game with this name once it has appeared;
-# fails after 15 seconds.
+# fails after 15 seconds (patience).
 wait_window() { # pid name-regex
   local id
-  for _ in $(seq 150); do
+  for _ in $(seq "$patience"); do
     id=$(visible "$1" "$2" | head -n1)
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.1
@@ -190,7 +208,7 @@ answer_window() { # pid name-regex, then xdotool arguments
   for _ in 1 2 3; do
     xdotool windowfocus --sync "$id" 2>/dev/null || true
     xdotool "$@"
-    for _ in $(seq 30); do
+    for _ in $(seq $((patience / 5))); do
       visible "$pid" "$pattern" | grep -qx "$id" || return 0
       sleep 0.1
     done
