@@ -14,3 +14,21 @@ fetch_source() {
   mkdir -p "$2"
   tar -xf "$3/src/${1}_"*.orig.tar.xz -C "$2" --strip-components=1
 }
+
+# configure_qtbase SOURCE BUILD PREFIX [cmake arguments...]: Qt's base configured with
+# Ninja for a release build installed into PREFIX, its tools taken from the machine's
+# own Qt (the same version), and without what the game does not use: SQL, network,
+# D-Bus, printing, concurrency, XML, examples and tests. OpenGL stays on: both the
+# Windows platform plugin and the browser's canvas need it in 6.4. The caller adds
+# its platform's arguments; the output goes to BUILD/../qtbase-configure.log.
+configure_qtbase() {
+  local source=$1 build=$2 prefix=$3
+  shift 3
+  cmake -S "$source" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX="$prefix" \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF \
+    -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF \
+    -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_opengl=ON \
+    "$@" >"$(dirname "$build")/qtbase-configure.log" 2>&1
+}

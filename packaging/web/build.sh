@@ -40,16 +40,9 @@ build_qt() {
   # Qt 6.4 asks for emscripten 3.1.14 and only warns at Debian's 3.1.6. The game needs
   # no SQL (whose sqlite Debian's source drops), network, D-Bus or printing. -sMINIFY_HTML=0
   # works round an emscripten 3.1.6 failure when minifying the HTML at -O1 and above.
-  cmake -S "$out/src/qtbase" -B "$out/qtbase-build" -G Ninja \
-    -DQT_QMAKE_TARGET_MKSPEC=wasm-emscripten -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_SHARED_LIBS=OFF -DFEATURE_thread=OFF \
-    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF \
-    -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF \
-    -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF \
-    -DFEATURE_testlib=OFF -DFEATURE_opengl=ON \
-    -DCMAKE_EXE_LINKER_FLAGS=-sMINIFY_HTML=0 \
-    >"$out/qtbase-configure.log" 2>&1
+  configure_qtbase "$out/src/qtbase" "$out/qtbase-build" "$prefix" \
+    -DQT_QMAKE_TARGET_MKSPEC=wasm-emscripten -DBUILD_SHARED_LIBS=OFF -DFEATURE_thread=OFF \
+    -DFEATURE_testlib=OFF -DCMAKE_EXE_LINKER_FLAGS=-sMINIFY_HTML=0
   cmake --build "$out/qtbase-build" -j"$jobs" >"$out/qtbase-build.log"
   cmake --install "$out/qtbase-build" >/dev/null
   echo "Qt for WebAssembly built in $(( (SECONDS - started) / 60 )) min: $(du -sh "$prefix" | cut -f1)"

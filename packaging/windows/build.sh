@@ -38,17 +38,11 @@ build_qt() {
   # Features the game does not use are off. Debian's tarball lacks src/3rdparty/wintab
   # (tablet events off), and 6.4's Windows platform plugin needs OpenGL to compile
   # (dynamic OpenGL on Windows). The third-party libraries are Qt's bundled ones.
-  cmake -S "$out/src/qtbase" -B "$out/qtbase-build" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_INSTALL_PREFIX="$prefix" \
-    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF \
-    -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF \
-    -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_vulkan=OFF -DFEATURE_testlib=ON \
-    -DFEATURE_tabletevent=OFF -DFEATURE_opengl=ON \
+  configure_qtbase "$out/src/qtbase" "$out/qtbase-build" "$prefix" \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DFEATURE_vulkan=OFF -DFEATURE_testlib=ON \
+    -DFEATURE_tabletevent=OFF \
     -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_png=OFF \
-    -DFEATURE_system_jpeg=OFF -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF \
-    >"$out/qtbase-configure.log"
+    -DFEATURE_system_jpeg=OFF -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF
   cmake --build "$out/qtbase-build" -j"$jobs" >"$out/qtbase-build.log"
   cmake --install "$out/qtbase-build" >/dev/null
   echo "Qt for Windows built in $(( (SECONDS - started) / 60 )) min: $(du -sh "$prefix" | cut -f1)"
