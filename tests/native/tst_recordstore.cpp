@@ -202,6 +202,52 @@ void helperTakesOnlyStrictRequests()
     }
 }
 
+void readingShowsAWholeRecord(const fs::path &dir)
+{
+    // The files as they are, each within its bound, a missing one empty.
+    CHECK(!store::prepare(dir).error);
+    put(dir / store::kScoreFile, "7" + std::string(8000, '\x01'));
+    fs::remove(dir / store::kNameFile);
+    store::Contents record;
+    CHECK(!store::readRecord(dir, record).error);
+    CHECK(record.score == "7" + std::string(native::kRecordReadLimit - 1, '\x01'));
+    CHECK(record.name.empty());
+    // A save cut short between the two files: the whole journal stands for them,
+    // and reading writes nothing.
+    put(dir / store::kScoreFile, "12\r\n");
+    put(dir / store::kNameFile, "Anna\r\n");
+    const std::string journal = store::journalOf("12\r\n", "Luca\r\n");
+    put(dir / store::kJournalFile, journal);
+    CHECK(!store::readRecord(dir, record).error);
+    CHECK(record.score == "12\r\n" && record.name == "Luca\r\n");
+    CHECK(contents(dir / store::kNameFile) == "Anna\r\n");
+    CHECK(contents(dir / store::kJournalFile) == journal);
+    // Its holder stopped with the lock: the same, within the deadline.
+    native::Handle held = native::kNoHandle;
+    CHECK(native::openRegular(dir / store::kJournalFile, native::Access::ReadWrite, held) == 0);
+    CHECK(native::lock(held, std::chrono::milliseconds(0)) == 0);
+    const auto started = std::chrono::steady_clock::now();
+    record = {};
+    CHECK(!store::readRecord(dir, record).error);
+    CHECK(std::chrono::steady_clock::now() - started < 4 * store::kLockDeadline);
+    CHECK(record.score == "12\r\n" && record.name == "Luca\r\n");
+    native::close(held);
+    // A journal cut short while it was written: the files, untouched yet.
+    put(dir / store::kJournalFile, journal.substr(0, journal.size() - 1));
+    CHECK(!store::readRecord(dir, record).error);
+    CHECK(record.score == "12\r\n" && record.name == "Anna\r\n");
+    // Without a journal to lock (a folder of older times): the files.
+    fs::remove(dir / store::kJournalFile);
+    CHECK(!store::readRecord(dir, record).error);
+    CHECK(record.score == "12\r\n" && record.name == "Anna\r\n");
+    // What is not a regular file is named, never read.
+    fs::remove(dir / store::kNameFile);
+    fs::create_directory(dir / store::kNameFile);
+    const store::Outcome outcome = store::readRecord(dir, record);
+    CHECK(outcome.error == EISDIR && outcome.action == quorvela::FileAction::Read &&
+          outcome.path == dir / store::kNameFile);
+}
+
 void prepareMakesWhatIsMissing(const fs::path &dir)
 {
     const fs::path folder = dir / "var" / "games" / "quorvela";
@@ -479,6 +525,7 @@ int main()
         {"journalIsTakenOnlyWhole", [](const fs::path &) { journalIsTakenOnlyWhole(); }},
         {"helperTakesOnlyStrictRequests",
          [](const fs::path &) { helperTakesOnlyStrictRequests(); }},
+        {"readingShowsAWholeRecord", readingShowsAWholeRecord},
         {"prepareMakesWhatIsMissing", prepareMakesWhatIsMissing},
         {"saveOnlyBeatsTheRecordOnDisk", [](const fs::path &) { saveOnlyBeatsTheRecordOnDisk(); }},
         {"cutShortSaveIsFinishedOrDropped", cutShortSaveIsFinishedOrDropped},
