@@ -2,6 +2,7 @@
 // helper's strict reading of its arguments. Built for Linux and, with MinGW, for
 // Windows, where it runs under Wine (through tests/native/wine-run.sh).
 #include "store/nativefile.h"
+#include "store/keeper.h"
 #include "store/keeperrequest.h"
 #include "store/recordstore.h"
 
@@ -163,6 +164,7 @@ void helperTakesOnlyStrictRequests()
     const std::string longest(store::kMaxLine, 'a');
     const Row rows[] = {
         {{"prepare"}, true},
+        {{"read"}, true},
         {{"save", "12", "Luca"}, true},
         {{"save", "1", ""}, true},
         {{"save", "0", "Luca"}, true},
@@ -170,6 +172,8 @@ void helperTakesOnlyStrictRequests()
         {{"save", "7", longest}, true},
         {{}, false},
         {{"prepare", "extra"}, false},
+        {{"read", ""}, false},
+        {{"Read"}, false},
         {{"save", "12"}, false},
         {{"save", "12", "Luca", "extra"}, false},
         {{"Save", "12", "Luca"}, false},
@@ -200,6 +204,42 @@ void helperTakesOnlyStrictRequests()
             ++failures;
         }
     }
+}
+
+void theRecordTravelsWholeInItsAnswer()
+{
+    // Any bytes of either file reach the game as they are, in one message; an
+    // answer the keeper could not have made is no record.
+    const std::string limit(native::kRecordReadLimit, 'x');
+    const store::Contents records[] = {
+        {"12\r\n", "Anna\r\n"},
+        {"", ""},
+        {std::string("\0\r\n9", 4), std::string("A\0\nB\r", 5)},
+        {limit, limit},
+    };
+    for (const store::Contents &record : records) {
+        const std::string answer = keeper::recordAnswer(record);
+        const auto back = keeper::parseRecordAnswer(answer);
+        CHECK(back && back->score == record.score && back->name == record.name);
+        CHECK(answer.size() <= keeper::kMaxMessage);
+    }
+    const std::string z(1, '\0');
+    const std::string refused[] = {
+        "",
+        "ready",
+        "record",
+        "record" + z,
+        "record" + z + "0",
+        "record" + z + z + "Anna",
+        "record" + z + "01" + z + "1",
+        "record" + z + "-1" + z + "1",
+        "record" + z + "3" + z + "12",
+        "record" + z + "4097" + z + limit + "xy",
+        "record" + z + "0" + z + limit + "y",
+        "Record" + z + "0" + z,
+    };
+    for (const std::string &answer : refused)
+        CHECK(!keeper::parseRecordAnswer(answer));
 }
 
 void readingShowsAWholeRecord(const fs::path &dir)
@@ -525,6 +565,8 @@ int main()
         {"journalIsTakenOnlyWhole", [](const fs::path &) { journalIsTakenOnlyWhole(); }},
         {"helperTakesOnlyStrictRequests",
          [](const fs::path &) { helperTakesOnlyStrictRequests(); }},
+        {"theRecordTravelsWholeInItsAnswer",
+         [](const fs::path &) { theRecordTravelsWholeInItsAnswer(); }},
         {"readingShowsAWholeRecord", readingShowsAWholeRecord},
         {"prepareMakesWhatIsMissing", prepareMakesWhatIsMissing},
         {"saveOnlyBeatsTheRecordOnDisk", [](const fs::path &) { saveOnlyBeatsTheRecordOnDisk(); }},
