@@ -1,14 +1,12 @@
 // Start-up: greeting the player, explaining the rules, starting the clock,
 // loading the record and drawing the first problem.
 #include "rules/clocktext.h"
-#include "record/recordfiles.h"
 #include "record/recordkeeper.h"
 #include "ui/controls.h"
 #include "ui/tavola.h"
 
 #include <QTimer>
 
-#include <cerrno>
 #include <cmath>
 
 namespace quorvela {
@@ -41,17 +39,9 @@ void Tavola::Form_Load()
     // again (an installation's), or that another program holds without sharing
     // it (Windows), reads as no record meanwhile.
     services_.record.prepare(windowsDir);
-    const auto recordText = [this](const QString &path) {
-        try {
-            return Leggifiletxt(path);
-        } catch (const FileError &error) {
-            if (error.error == ENOENT || error.error == native::kBusy)
-                return QString();
-            throw;
-        }
-    };
-    ui->lblpunti->setCaption(recordText(windowsDir + kScoreFileName));
-    ui->lblnome->setCaption(recordText(windowsDir + kNameFileName));
+    const RecordText record = services_.record.read(windowsDir);
+    ui->lblpunti->setCaption(record.score);
+    ui->lblnome->setCaption(record.name);
     if (services_.announce && !ui->lblpunti->text().trimmed().isEmpty())
         services_.announce(
             QStringLiteral("Il record è di %1 con punti %2.")

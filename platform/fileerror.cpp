@@ -1,5 +1,7 @@
 #include "fileerror.h"
 
+#include <QFile>
+
 #include <cstring>
 
 #ifdef _WIN32
@@ -7,6 +9,24 @@
 #endif
 
 namespace quorvela {
+
+native::Path toNative(const QString &path)
+{
+#ifdef _WIN32
+    return native::Path(path.toStdWString());
+#else
+    return native::Path(QFile::encodeName(path).toStdString());
+#endif
+}
+
+QString fromNative(const native::Path &path)
+{
+#ifdef _WIN32
+    return QString::fromStdWString(path.native());
+#else
+    return QFile::decodeName(QByteArray::fromStdString(path.native()));
+#endif
+}
 
 QString FileError::systemMessage() const
 {

@@ -20,4 +20,8 @@ struct FileError {
     QString systemMessage() const;
 };
 
+// A path as the system's file calls take it, and back.
+native::Path toNative(const QString &path);
+QString fromNative(const native::Path &path);
+
 } // namespace quorvela

@@ -66,27 +66,41 @@ bool raiseLimits()
     return ::setrlimit(RLIMIT_FSIZE, &size) == 0;
 }
 
-// One request (keeperrequest.h); one answer line.
+// "error ACTION FOLDER ERRNO SYSTEMCODE PATH" (keeperrequest.h).
+std::string errorLine(const store::Outcome &outcome)
+{
+    char line[64];
+    std::snprintf(line, sizeof line, "%s %d %d %d %lu ", keeper::kError, int(outcome.action),
+                  outcome.folder ? 1 : 0, outcome.error.number, outcome.error.system);
+    return line + outcome.path.string();
+}
+
+// One request (keeperrequest.h); one answer.
 std::string serve(std::string_view message, bool mayWrite)
 {
     const std::optional<keeper::Request> request = keeper::parseRequest(message);
+    if (!request)
+        return keeper::kRefused;
+    const native::Path folder = kRecordFolder;
+    // The two record files of the folder and its journal, read within their
+    // bounds and never through a link; nothing written, so under any limit.
+    if (request->command == keeper::Command::Read) {
+        store::Contents record;
+        const store::Outcome outcome = store::readRecord(folder, record);
+        return outcome.error ? errorLine(outcome) : keeper::recordAnswer(record);
+    }
     // Start-up writes too (it finishes a save cut short): nothing of either
     // where a file could be cut short.
-    if (!request || !mayWrite)
+    if (!mayWrite)
         return keeper::kRefused;
 
-    const native::Path folder = kRecordFolder;
     const store::Outcome outcome = request->command == keeper::Command::Prepare
                                        ? store::prepare(folder)
                                        : store::saveIfBetter(folder, request->score, request->name);
     if (outcome.busy())
         return keeper::kBusy;
-    if (outcome.error) {
-        char line[64];
-        std::snprintf(line, sizeof line, "%s %d %d %d %lu ", keeper::kError, int(outcome.action),
-                      outcome.folder ? 1 : 0, outcome.error.number, outcome.error.system);
-        return line + outcome.path.string();
-    }
+    if (outcome.error)
+        return errorLine(outcome);
     if (request->command == keeper::Command::Prepare)
         return keeper::kReady;
     return outcome.saved ? keeper::kSaved : keeper::kKept;

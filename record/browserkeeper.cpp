@@ -1,27 +1,8 @@
 #include "browserkeeper.h"
 
-#include "platform/fileerror.h"
-#include "record/recordfiles.h"
 #include "store/leadingnumber.h"
 
-#include <QDir>
-#include <QFile>
-
-#include <cerrno>
-
 namespace quorvela {
-
-namespace {
-
-void writeFile(const QString &path, const std::string &bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()) || !file.flush())
-        throw FileError{path, FileAction::Write, {EIO, 0}};
-}
-
-} // namespace
 
 StoredRecord splitStoredRecord(const std::string &bytes)
 {
@@ -31,15 +12,12 @@ StoredRecord splitStoredRecord(const std::string &bytes)
     return {bytes.substr(0, end + 2), bytes.substr(end + 2)};
 }
 
-void BrowserKeeper::prepare(const QString &folder)
+RecordText BrowserKeeper::read(const QString &)
 {
-    if (!QDir().mkpath(folder))
-        throw FileError{folder, FileAction::Create, {EIO, 0}, true};
     // Storage the browser keeps from the page reads as no record: the pupil
     // plays all the same, and is told at the end if a record cannot be kept.
     const StoredRecord record = splitStoredRecord(storage_.read().value_or(std::string()));
-    writeFile(folder + kScoreFileName, record.score);
-    writeFile(folder + kNameFileName, record.name);
+    return recordTextOf(record.score, record.name);
 }
 
 Saving BrowserKeeper::saveIfBetter(const QString &, const QString &score, const QString &name)

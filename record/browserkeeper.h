@@ -1,8 +1,7 @@
 // The record kept by a web browser, for the game in a web page: one item of the
 // page's site storage holds the score file's bytes followed by the name file's,
-// per browser profile as the record files are per machine. At start-up the two
-// record files are made in the page's memory from it, so the game reads them as
-// anywhere else; a better score is written back to it.
+// per browser profile as the record files are per machine. The game reads the
+// record from it at start-up, and a better score is written back to it.
 #pragma once
 
 #include "recordkeeper.h"
@@ -35,9 +34,10 @@ StoredRecord splitStoredRecord(const std::string &bytes);
 class BrowserKeeper final : public RecordKeeper {
 public:
     explicit BrowserKeeper(RecordStorage &storage) : storage_(storage) {}
-    // Makes the folder and its two record files from the storage (empty files
-    // when it holds nothing or cannot be read). Throws FileError.
-    void prepare(const QString &folder) override;
+    // The storage needs nothing made.
+    void prepare(const QString &) override {}
+    // What the storage holds; no record when it holds nothing or cannot be read.
+    RecordText read(const QString &folder) override;
     // Compares with the stored record, which a game in another tab may have
     // raised since start-up, and stores score and name when the score beats it.
     Saving saveIfBetter(const QString &folder, const QString &score, const QString &name) override;

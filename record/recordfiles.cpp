@@ -1,4 +1,4 @@
-// The record folder with its separator, and the reading of a record file.
+// The record folder with its separator.
 #include "recordfiles.h"
 
 #include "ui/tavola.h"
@@ -16,15 +16,6 @@ QString Tavola::GetSystemDir()
     if (!folder.endsWith(kSeparator))
         folder += kSeparator;
     return folder;
-}
-
-QString Tavola::Leggifiletxt(const QString &nomefile)
-{
-    const std::int16_t number = files_.freeFile();
-    files_.openForInput(number, nomefile);
-    QString text = files_.readAll(number);
-    files_.close(number);
-    return text;
 }
 
 #ifdef _WIN32

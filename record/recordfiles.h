@@ -2,7 +2,6 @@
 #pragma once
 
 #include "platform/fileerror.h"
-#include "store/recordstore.h"
 
 #include <QString>
 
@@ -13,11 +12,6 @@ constexpr char16_t kSeparator = u'\\';
 #else
 constexpr char16_t kSeparator = u'/';
 #endif
-
-// Appended to the folder, which already ends in the separator: the doubled
-// separator reads as one.
-inline const QString kScoreFileName = kSeparator + QLatin1String(store::kScoreFile);
-inline const QString kNameFileName = kSeparator + QLatin1String(store::kNameFile);
 
 // Compiled in for each executable of the game by CMake: the folder it was built
 // for (the cache variable QUORVELA_RECORD_DIR).

@@ -3,10 +3,6 @@
 
 #include <QFile>
 
-#ifdef _WIN32
-#include "platform/textfiles.h"
-#endif
-
 namespace quorvela {
 
 #ifdef _WIN32

@@ -1,12 +1,13 @@
 #include "recordkeeper.h"
 
 #include "platform/fileerror.h"
-#include "platform/textfiles.h"
 #include "store/keeperrequest.h"
 
 #include <QStringList>
 
+#include <algorithm>
 #include <cerrno>
+#include <optional>
 
 #if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
 #include "store/keeper.h"
@@ -39,10 +40,26 @@ std::string recordLineOf(const QString &text)
     return bytes.toStdString();
 }
 
+RecordText recordTextOf(const std::string &score, const std::string &name)
+{
+    const auto text = [](const std::string &bytes) {
+        return QString::fromLocal8Bit(bytes.data(),
+                                      qsizetype(std::min(bytes.size(), native::kRecordReadLimit)));
+    };
+    return {text(score), text(name)};
+}
+
 void StoreKeeper::prepare(const QString &folder)
 {
     if (const store::Outcome outcome = store::prepare(toNative(folder)); !outcome.busy())
         throwOnFailure(outcome);
+}
+
+RecordText StoreKeeper::read(const QString &folder)
+{
+    store::Contents record;
+    throwOnFailure(store::readRecord(toNative(folder), record));
+    return recordTextOf(record.score, record.name);
 }
 
 Saving StoreKeeper::saveIfBetter(const QString &folder, const QString &score, const QString &name)
@@ -76,20 +93,27 @@ void ParentKeeper::prepare(const QString &)
     ask(keeper::kPrepare);
 }
 
-Saving ParentKeeper::saveIfBetter(const QString &, const QString &score, const QString &name)
+RecordText ParentKeeper::read(const QString &folder)
 {
-    const QString answer = ask(keeper::saveRequest(recordLineOf(score), recordLineOf(name)));
-    if (answer == QLatin1String(keeper::kSaved))
-        return Saving::Saved;
-    if (answer == QLatin1String(keeper::kKept))
-        return Saving::Kept;
-    return answer == QLatin1String(keeper::kRefused) ? Saving::Refused : Saving::Busy;
+    if (const std::optional<store::Contents> record = keeper::parseRecordAnswer(ask(keeper::kRead)))
+        return recordTextOf(record->score, record->name);
+    return StoreKeeper().read(folder);
 }
 
-QString ParentKeeper::ask(const std::string &request)
+Saving ParentKeeper::saveIfBetter(const QString &, const QString &score, const QString &name)
+{
+    const std::string answer = ask(keeper::saveRequest(recordLineOf(score), recordLineOf(name)));
+    if (answer == keeper::kSaved)
+        return Saving::Saved;
+    if (answer == keeper::kKept)
+        return Saving::Kept;
+    return answer == keeper::kRefused ? Saving::Refused : Saving::Busy;
+}
+
+std::string ParentKeeper::ask(const std::string &request)
 {
     if (socket_ < 0)
-        return QLatin1String(keeper::kRefused);
+        return keeper::kRefused;
     const auto unusable = [](int error) {
         FileError failure{QStringLiteral("quorvela"), FileAction::Use, error};
         failure.helper = true;
@@ -108,21 +132,22 @@ QString ParentKeeper::ask(const std::string &request)
     while ((polled = ::poll(&ready, 1, deadlineMs_)) < 0 && errno == EINTR) {
     }
     if (polled == 0)
-        return QLatin1String(keeper::kBusy);
+        return keeper::kBusy;
     const ssize_t length = ::recv(socket_, buffer, sizeof buffer, 0);
     if (length <= 0)
         throw unusable(length == 0 ? EPIPE : errno);
-    const QString line = QString::fromLocal8Bit(buffer, length);
+    std::string answer(buffer, std::size_t(length));
     // "error ACTION FOLDER ERRNO SYSTEMCODE PATH", the path last, blanks and all.
-    const QStringList fields = line.split(u' ');
-    if (fields.size() >= 6 && fields[0] == QLatin1String(keeper::kError)) {
-        FileError failure{line.section(u' ', 5),
-                          FileAction(fields[1].toInt()),
-                          {fields[3].toInt(), fields[4].toULong()},
-                          fields[2] == QLatin1String("1")};
-        throw failure;
+    if (answer.rfind(std::string(keeper::kError) + ' ', 0) == 0) {
+        const QString line = QString::fromLocal8Bit(answer.data(), qsizetype(answer.size()));
+        const QStringList fields = line.split(u' ');
+        if (fields.size() >= 6)
+            throw FileError{line.section(u' ', 5),
+                            FileAction(fields[1].toInt()),
+                            {fields[3].toInt(), fields[4].toULong()},
+                            fields[2] == QLatin1String("1")};
     }
-    return line;
+    return answer;
 }
 
 #endif

@@ -21,6 +21,13 @@ enum class Saving {
     NotKept, // the browser keeps no data for the page (full, or blocked)
 };
 
+// The record as the window shows it: the score file's and the name file's whole
+// text, line ends and all.
+struct RecordText {
+    QString score;
+    QString name;
+};
+
 class RecordKeeper {
 public:
     virtual ~RecordKeeper() = default;
@@ -29,6 +36,12 @@ public:
     // A busy record or a refusal is no failure: the game starts with the record
     // as it reads. Throws FileError.
     virtual void prepare(const QString &folder) = 0;
+    // The record, each file decoded from the system's encoding (at most
+    // kRecordReadLimit bytes of it), never through a link, and never a save seen
+    // half done where the record's lock can be had (store::readRecord). A missing
+    // file, or one that another program holds without sharing it, reads as
+    // empty. Throws FileError.
+    virtual RecordText read(const QString &folder) = 0;
     // Saves the score and the name as the new record when the score beats the
     // record on disk, which another copy may have raised since start-up.
     // Throws FileError.
@@ -40,6 +53,7 @@ public:
 class StoreKeeper final : public RecordKeeper {
 public:
     void prepare(const QString &folder) override;
+    RecordText read(const QString &folder) override;
     Saving saveIfBetter(const QString &folder, const QString &score, const QString &name) override;
 };
 
@@ -61,10 +75,15 @@ public:
     }
 
     void prepare(const QString &folder) override;
+    // The keeper reads, under the lock that only its group may take; without a
+    // keeper, or when it overran its time, the game reads the files itself
+    // (every account may read them), as they are.
+    RecordText read(const QString &folder) override;
     Saving saveIfBetter(const QString &folder, const QString &score, const QString &name) override;
 
 private:
-    QString ask(const std::string &request);
+    // The keeper's answer, its bytes as they came.
+    std::string ask(const std::string &request);
     int socket_;
     int deadlineMs_;
 };
@@ -72,6 +91,10 @@ private:
 
 // A failed store call as the FileError that ends the game.
 void throwOnFailure(const store::Outcome &outcome);
+
+// The two files' contents as the window shows them: at most kRecordReadLimit
+// bytes of each, in the system's encoding.
+RecordText recordTextOf(const std::string &score, const std::string &name);
 
 // A record line as the files hold it, in the system's encoding: a line break or
 // NUL in the name becomes a blank (the file holds one line), and a name longer

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <utility>
 
 namespace quorvela::store {
 
@@ -253,6 +254,35 @@ Outcome carryOver(const Path &folder, const std::string &scoreContent,
 {
     return saveWhen(folder, {scoreContent.substr(0, kReadLimit), nameContent.substr(0, kReadLimit)},
                     [](const std::string &onDisk) { return onDisk.empty(); });
+}
+
+Outcome readRecord(const Path &folder, Contents &record)
+{
+    File journal;
+    const bool hasJournal =
+        !native::openRegular(folder / kJournalFile, native::Access::Read, journal.handle());
+    // Busy (a holder stopped for ever, say): the files are read as they are.
+    if (hasJournal)
+        native::lock(journal.handle(), kLockDeadline);
+    const char *const names[] = {kScoreFile, kNameFile};
+    std::string *const contents[] = {&record.score, &record.name};
+    for (int i = 0; i < 2; ++i) {
+        const Path path = folder / names[i];
+        File file;
+        Error error = native::openRegular(path, native::Access::Read, file.handle());
+        if (!error)
+            error = native::readAll(file.handle(), *contents[i], kReadLimit);
+        if (error == ENOENT || error == native::kBusy)
+            contents[i]->clear();
+        else if (error)
+            return failed(error, FileAction::Read, path);
+    }
+    // Read after the files: a save whose holder stopped halfway shows whole.
+    std::string content;
+    if (hasJournal && !native::readAll(journal.handle(), content, kJournalLimit))
+        if (std::optional<Contents> save = parseJournal(content))
+            record = std::move(*save);
+    return {};
 }
 
 std::string journalOf(const std::string &scoreContent, const std::string &nameContent)

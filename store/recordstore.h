@@ -68,13 +68,26 @@ Outcome saveIfBetter(const native::Path &folder, const std::string &score, const
 Outcome carryOver(const native::Path &folder, const std::string &scoreContent,
                   const std::string &nameContent);
 
-// The journal's content for a save of these two file contents, and back; no
-// value for anything that a whole journal could not be.
-std::string journalOf(const std::string &scoreContent, const std::string &nameContent);
+// The score file's content and the name file's.
 struct Contents {
     std::string score;
     std::string name;
 };
+
+// What the record files hold, as the game shows them: each read from the start,
+// at most kRecordReadLimit bytes, never through a link; a missing file, or one
+// that another program holds without sharing it (Windows), reads as empty. Read
+// under the record's lock, so that a save is never seen half done, and writing
+// nothing: a whole journal is a save under way or cut short (the next prepare
+// finishes it), and stands for the files. Where the lock cannot be had (the
+// journal is not this process's to open, as for a game without its keeper, or
+// another copy holds the lock past the deadline), the files are read as they
+// are, a whole journal still standing for them.
+Outcome readRecord(const native::Path &folder, Contents &record);
+
+// The journal's content for a save of these two file contents, and back; no
+// value for anything that a whole journal could not be.
+std::string journalOf(const std::string &scoreContent, const std::string &nameContent);
 std::optional<Contents> parseJournal(const std::string &journal);
 
 } // namespace quorvela::store

@@ -3,11 +3,15 @@
 #include "record/browserkeeper.h"
 #include "record/recordfiles.h"
 #include "record/recordkeeper.h"
+#include "store/keeperrequest.h"
 #include "support/fakes.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QTest>
+
+#include <cerrno>
+#include <cstring>
 
 #ifndef _WIN32
 #include <sys/socket.h>
@@ -15,6 +19,8 @@
 #include <thread>
 #include <unistd.h>
 #endif
+
+Q_DECLARE_METATYPE(quorvela::FileError)
 
 using namespace quorvela;
 using namespace quorvela::test;
@@ -61,6 +67,8 @@ private slots:
     void closingFromTheTitleBarSavesNothing();
     void unreadableRecordEndsBeforeTheWindow_data();
     void unreadableRecordEndsBeforeTheWindow();
+    void messageTellsWhatAndWhy_data();
+    void messageTellsWhatAndWhy();
     void failedSaveKeepsTheOldRecord();
     void hugeRecordFileStartsQuickly();
     void browserRecord_data();
@@ -68,6 +76,8 @@ private slots:
 #ifndef _WIN32
     void keeperAnswers_data();
     void keeperAnswers();
+    void keeperReads_data();
+    void keeperReads();
     void noKeeperNoSave();
 #endif
 #ifdef _WIN32
@@ -333,12 +343,16 @@ void TestRecord::closingFromTheTitleBarSavesNothing()
 void TestRecord::unreadableRecordEndsBeforeTheWindow_data()
 {
     QTest::addColumn<QString>("obstacle");
+    // "-read": planted where the keeper prepared nothing, so reading meets it.
     QTest::newRow("folder is a file") << "folder-file";
     QTest::newRow("score file is a folder") << "score-folder";
+    QTest::newRow("score file is a folder, read") << "score-folder-read";
 #ifndef _WIN32
     QTest::newRow("score file is a symbolic link") << "score-link";
+    QTest::newRow("score file is a symbolic link, read") << "score-link-read";
     QTest::newRow("name file is a dangling link") << "name-dangling";
     QTest::newRow("name file is a FIFO") << "name-fifo";
+    QTest::newRow("name file is a FIFO, read") << "name-fifo-read";
 #endif
 }
 
@@ -347,6 +361,9 @@ void TestRecord::unreadableRecordEndsBeforeTheWindow()
     // A clear message naming the file and the reason, exit status 1, and no window.
     QFETCH(QString, obstacle);
     Game game;
+    const bool read = obstacle.endsWith("-read");
+    game.record.makesNothing = read;
+    obstacle.remove("-read");
     const QString secret = game.folder.path() + "/secret.txt";
     writeBytes(secret, "42\r\n");
     if (obstacle == "folder-file") {
@@ -376,8 +393,55 @@ void TestRecord::unreadableRecordEndsBeforeTheWindow()
                  qPrintable(box.text));
     else
         QVERIFY(box.text.contains(obstacle.startsWith("name") ? "qvlmarc1.txt" : "qvlmarc.txt"));
+    if (read)
+        QVERIFY2(box.text.startsWith("Non riesco a leggere il file del record\n"),
+                 qPrintable(box.text));
     QVERIFY(!box.text.contains("42"));
     QCOMPARE(readBytes(secret), QByteArray("42\r\n"));
+}
+
+void TestRecord::messageTellsWhatAndWhy_data()
+{
+    QTest::addColumn<FileError>("error");
+    QTest::addColumn<QString>("message");
+    const QString file = QStringLiteral("/var/games/quorvela//qvlmarc.txt");
+    QTest::newRow("missing file, read")
+        << FileError{file, FileAction::Read, ENOENT}
+        << "Non riesco a leggere il file del record\n/var/games/quorvela/qvlmarc.txt\n\n"
+           "Motivo: il file o la cartella non esiste.\n\nIl gioco termina.";
+    QTest::newRow("folder refused")
+        << FileError{QStringLiteral("/var/games/quorvela"), FileAction::Create, EACCES, true}
+        << "Non riesco a creare la cartella del record\n/var/games/quorvela\n\n"
+           "Motivo: permesso negato.\n\nIl gioco termina.";
+    QTest::newRow("the keeper gone")
+        << FileError{QStringLiteral("quorvela"), FileAction::Use, ENOENT, false, true}
+        << "Non riesco a usare il programma che scrive il record\n"
+           "quorvela\n\n"
+           "Motivo: il file o la cartella non esiste.\n\nIl gioco termina.";
+    QTest::newRow("a file another program opened without sharing it")
+        << FileError{file, FileAction::Read, {native::kBusy, 32}}
+        << "Non riesco a leggere il file del record\n/var/games/quorvela/qvlmarc.txt\n\n"
+           "Motivo: il file è usato in questo momento da un altro programma.\n\nIl gioco termina.";
+    // A code with no errno counterpart (Windows') keeps the system's own words.
+    const FileError unknown{file, FileAction::Write, {native::kUnknownError, 104}};
+#ifndef _WIN32
+    QCOMPARE(unknown.systemMessage(), QString::fromLocal8Bit(std::strerror(104)));
+#endif
+    QVERIFY(!unknown.systemMessage().isEmpty());
+    QTest::newRow("unknown code, the system's words")
+        << unknown
+        << QStringLiteral(
+               "Non riesco a scrivere il file del record\n/var/games/quorvela/qvlmarc.txt"
+               "\n\nMotivo: errore di sistema 104 (%1).\n\nIl gioco termina.")
+               .arg(unknown.systemMessage());
+}
+
+void TestRecord::messageTellsWhatAndWhy()
+{
+    // The player reads what was being done, where, and why, in Italian where we know the reason.
+    QFETCH(FileError, error);
+    QFETCH(QString, message);
+    QCOMPARE(fileErrorMessage(error), message);
 }
 
 void TestRecord::failedSaveKeepsTheOldRecord()
@@ -409,7 +473,7 @@ void TestRecord::hugeRecordFileStartsQuickly()
     QDir().mkpath(game.recordFolder());
     writeBytes(game.scoreFile(), "7" + QByteArray(8 << 20, '\x01'));
     QVERIFY(game.start());
-    QCOMPARE(game.c().lblpunti->text().size(), int(TextFiles::kReadLimit));
+    QCOMPARE(game.c().lblpunti->text().size(), int(native::kRecordReadLimit));
     QCOMPARE(lenientReading(game.c().lblpunti->text()), 7.0);
 }
 
@@ -484,7 +548,8 @@ void TestRecord::browserRecord()
     QVERIFY(game.start());
     const QByteArray shown = site.blocked ? QByteArray() : stored;
     QCOMPARE((game.c().lblpunti->text() + game.c().lblnome->text()).toUtf8(), shown);
-    QCOMPARE(readBytes(game.scoreFile()) + readBytes(game.nameFile()), shown);
+    // The page's memory holds no record files.
+    QVERIFY(!QFile::exists(game.recordFolder()));
     QCOMPARE(game.announced.first().startsWith("Il record"), !said.isEmpty());
     if (!said.isEmpty())
         QCOMPARE(game.announced.first(), said);
@@ -577,6 +642,66 @@ void TestRecord::keeperAnswers()
     ::close(sockets[0]);
     keeper.join();
     QCOMPARE(QByteArray::fromStdString(asked), QByteArray("save\0" "12\0" "Luca", 12));
+}
+
+void TestRecord::keeperReads_data()
+{
+    // What the keeper answers to "read"; what the game shows, or tells. Where no
+    // record comes, the game reads the files itself: "9" and "Eva".
+    QTest::addColumn<QByteArray>("reply"); // "<late>": after the deadline; "<none>": no keeper
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QString>("message"); // empty: no error
+    const QStringList files{"9\r\n", "Eva\r\n"};
+    QTest::newRow("the record, every byte as it is")
+        << QByteArray::fromStdString(
+               keeper::recordAnswer({std::string("12\r\n\0x", 6), "Niccol\xc3\xb2 \t\r\n"}))
+        << QStringList{QString::fromLatin1("12\r\n\0x", 6), "Niccolò \t\r\n"} << "";
+    QTest::newRow("no record yet")
+        << QByteArray::fromStdString(keeper::recordAnswer({})) << QStringList{"", ""} << "";
+    QTest::newRow("stopped by its player: the files") << QByteArray("<late>") << files << "";
+    QTest::newRow("no keeper: the files") << QByteArray("<none>") << files << "";
+    QTest::newRow("an answer cut short: the files")
+        << QByteArray::fromStdString(keeper::recordAnswer({"123456789", "Ada"})).chopped(9)
+        << files << "";
+    QTest::newRow("a record file it cannot read")
+        << QByteArray("error 2 0 40 40 /var/games/quorvela/qvlmarc.txt") << QStringList()
+        << "Non riesco a leggere il file del record\n/var/games/quorvela/qvlmarc.txt\n\n"
+           "Motivo: al posto del file c'è un collegamento simbolico.";
+}
+
+void TestRecord::keeperReads()
+{
+    QFETCH(QByteArray, reply);
+    QFETCH(QStringList, shown);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    writeBytes(dir.filePath(store::kScoreFile), "9\r\n");
+    writeBytes(dir.filePath(store::kNameFile), "Eva\r\n");
+    int sockets[2];
+    QCOMPARE(::socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, sockets), 0);
+    std::string asked;
+    std::thread standIn([&, reply] {
+        char buffer[8192];
+        const ssize_t length = ::recv(sockets[1], buffer, sizeof buffer, 0);
+        asked.assign(buffer, std::size_t(std::max<ssize_t>(length, 0)));
+        if (reply == "<late>")
+            std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        ::send(sockets[1], reply.data(), std::size_t(reply.size()), MSG_NOSIGNAL);
+        ::close(sockets[1]);
+    });
+    ParentKeeper parent(reply == "<none>" ? -1 : sockets[0], 200);
+    try {
+        const RecordText text = parent.read(dir.path());
+        QCOMPARE((QStringList{text.score, text.name}), shown);
+        QVERIFY2(message.isEmpty(), "no error was told");
+    } catch (const FileError &error) {
+        QVERIFY2(fileErrorMessage(error).startsWith(message), qPrintable(fileErrorMessage(error)));
+        QVERIFY(!message.isEmpty());
+    }
+    ::close(sockets[0]);
+    standIn.join();
+    QCOMPARE(QByteArray::fromStdString(asked),
+             reply == "<none>" ? QByteArray() : QByteArray(keeper::kRead));
 }
 
 void TestRecord::noKeeperNoSave()

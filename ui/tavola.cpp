@@ -48,7 +48,6 @@ void Tavola::End(int exitCode)
 void Tavola::finish(int exitCode)
 {
     ended_ = true;
-    files_.closeAll();
     if (ui)
         ui->Timer1->stop();
     hide();

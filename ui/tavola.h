@@ -6,7 +6,6 @@
 #include "rules/judging.h"
 #include "platform/dialogs.h"
 #include "platform/programend.h"
-#include "platform/textfiles.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -26,7 +25,8 @@ struct Services {
     Dialogs &dialogs;
     RandomSource &random;
     ProgramEnder &ender;
-    // Who writes the record files (the helper program, or the game itself).
+    // Who reads and writes the record files (the record's keeper, or the game
+    // itself).
     RecordKeeper &record;
     // The folder of the record files as the system names it, before the
     // trailing separator is ensured (the Windows directory on Windows, the
@@ -75,7 +75,6 @@ public:
 
     // Procedures other code may call.
     QString GetSystemDir();
-    QString Leggifiletxt(const QString &nomefile);
 
     // The controls of the current load; null while unloaded.
     Controls *controls() const { return ui.get(); }
@@ -85,7 +84,6 @@ public:
     std::int16_t wrongAnswers = 0;
     std::int32_t resultNum = 0;
     std::int32_t resultDen = 0;
-    std::int16_t fileNo = 0;
     QString recordLine;
     std::int16_t clockHours = 0;
     std::int16_t clockMinutes = 0;
@@ -127,7 +125,6 @@ private:
     void finish(int exitCode);
 
     Services services_;
-    TextFiles files_;
     std::unique_ptr<Controls> ui;
     // Dialogs of ours open right now: ticks then open none of their own.
     int dialogsOpen_ = 0;

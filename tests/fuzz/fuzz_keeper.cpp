@@ -2,7 +2,7 @@
 // requests (words split at NUL bytes), the journal it finds, and the caller's
 // environment it hands the game (entries split at NUL bytes). Any bytes are
 // refused or read within their bounds, never a crash; what is taken in is what
-// the strict rules allow.
+// the strict rules allow. And the record as its answer carries it to the game.
 #include "store/keeperrequest.h"
 #include "privileged/keeperenv.h"
 #include "store/recordstore.h"
@@ -48,6 +48,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (const auto contents = store::parseJournal(bytes)) {
         // A journal taken in is one that a save could have written.
         if (store::journalOf(contents->score, contents->name) != bytes)
+            std::abort();
+    }
+
+    // An answer taken in is one that the keeper could have made.
+    if (const auto record = keeper::parseRecordAnswer(bytes)) {
+        if (keeper::recordAnswer(*record) != bytes)
             std::abort();
     }
     return 0;

@@ -2,6 +2,7 @@
 // helper's strict reading of its arguments. Built for Linux and, with MinGW, for
 // Windows, where it runs under Wine (through tests/native/wine-run.sh).
 #include "store/nativefile.h"
+#include "store/keeper.h"
 #include "store/keeperrequest.h"
 #include "store/recordstore.h"
 
@@ -163,6 +164,7 @@ void helperTakesOnlyStrictRequests()
     const std::string longest(store::kMaxLine, 'a');
     const Row rows[] = {
         {{"prepare"}, true},
+        {{"read"}, true},
         {{"save", "12", "Luca"}, true},
         {{"save", "1", ""}, true},
         {{"save", "0", "Luca"}, true},
@@ -170,6 +172,8 @@ void helperTakesOnlyStrictRequests()
         {{"save", "7", longest}, true},
         {{}, false},
         {{"prepare", "extra"}, false},
+        {{"read", ""}, false},
+        {{"Read"}, false},
         {{"save", "12"}, false},
         {{"save", "12", "Luca", "extra"}, false},
         {{"Save", "12", "Luca"}, false},
@@ -200,6 +204,88 @@ void helperTakesOnlyStrictRequests()
             ++failures;
         }
     }
+}
+
+void theRecordTravelsWholeInItsAnswer()
+{
+    // Any bytes of either file reach the game as they are, in one message; an
+    // answer the keeper could not have made is no record.
+    const std::string limit(native::kRecordReadLimit, 'x');
+    const store::Contents records[] = {
+        {"12\r\n", "Anna\r\n"},
+        {"", ""},
+        {std::string("\0\r\n9", 4), std::string("A\0\nB\r", 5)},
+        {limit, limit},
+    };
+    for (const store::Contents &record : records) {
+        const std::string answer = keeper::recordAnswer(record);
+        const auto back = keeper::parseRecordAnswer(answer);
+        CHECK(back && back->score == record.score && back->name == record.name);
+        CHECK(answer.size() <= keeper::kMaxMessage);
+    }
+    const std::string z(1, '\0');
+    const std::string refused[] = {
+        "",
+        "ready",
+        "record",
+        "record" + z,
+        "record" + z + "0",
+        "record" + z + z + "Anna",
+        "record" + z + "01" + z + "1",
+        "record" + z + "-1" + z + "1",
+        "record" + z + "3" + z + "12",
+        "record" + z + "4097" + z + limit + "xy",
+        "record" + z + "0" + z + limit + "y",
+        "Record" + z + "0" + z,
+    };
+    for (const std::string &answer : refused)
+        CHECK(!keeper::parseRecordAnswer(answer));
+}
+
+void readingShowsAWholeRecord(const fs::path &dir)
+{
+    // The files as they are, each within its bound, a missing one empty.
+    CHECK(!store::prepare(dir).error);
+    put(dir / store::kScoreFile, "7" + std::string(8000, '\x01'));
+    fs::remove(dir / store::kNameFile);
+    store::Contents record;
+    CHECK(!store::readRecord(dir, record).error);
+    CHECK(record.score == "7" + std::string(native::kRecordReadLimit - 1, '\x01'));
+    CHECK(record.name.empty());
+    // A save cut short between the two files: the whole journal stands for them,
+    // and reading writes nothing.
+    put(dir / store::kScoreFile, "12\r\n");
+    put(dir / store::kNameFile, "Anna\r\n");
+    const std::string journal = store::journalOf("12\r\n", "Luca\r\n");
+    put(dir / store::kJournalFile, journal);
+    CHECK(!store::readRecord(dir, record).error);
+    CHECK(record.score == "12\r\n" && record.name == "Luca\r\n");
+    CHECK(contents(dir / store::kNameFile) == "Anna\r\n");
+    CHECK(contents(dir / store::kJournalFile) == journal);
+    // Its holder stopped with the lock: the same, within the deadline.
+    native::Handle held = native::kNoHandle;
+    CHECK(native::openRegular(dir / store::kJournalFile, native::Access::ReadWrite, held) == 0);
+    CHECK(native::lock(held, std::chrono::milliseconds(0)) == 0);
+    const auto started = std::chrono::steady_clock::now();
+    record = {};
+    CHECK(!store::readRecord(dir, record).error);
+    CHECK(std::chrono::steady_clock::now() - started < 4 * store::kLockDeadline);
+    CHECK(record.score == "12\r\n" && record.name == "Luca\r\n");
+    native::close(held);
+    // A journal cut short while it was written: the files, untouched yet.
+    put(dir / store::kJournalFile, journal.substr(0, journal.size() - 1));
+    CHECK(!store::readRecord(dir, record).error);
+    CHECK(record.score == "12\r\n" && record.name == "Anna\r\n");
+    // Without a journal to lock (a folder of older times): the files.
+    fs::remove(dir / store::kJournalFile);
+    CHECK(!store::readRecord(dir, record).error);
+    CHECK(record.score == "12\r\n" && record.name == "Anna\r\n");
+    // What is not a regular file is named, never read.
+    fs::remove(dir / store::kNameFile);
+    fs::create_directory(dir / store::kNameFile);
+    const store::Outcome outcome = store::readRecord(dir, record);
+    CHECK(outcome.error == EISDIR && outcome.action == quorvela::FileAction::Read &&
+          outcome.path == dir / store::kNameFile);
 }
 
 void prepareMakesWhatIsMissing(const fs::path &dir)
@@ -479,6 +565,9 @@ int main()
         {"journalIsTakenOnlyWhole", [](const fs::path &) { journalIsTakenOnlyWhole(); }},
         {"helperTakesOnlyStrictRequests",
          [](const fs::path &) { helperTakesOnlyStrictRequests(); }},
+        {"theRecordTravelsWholeInItsAnswer",
+         [](const fs::path &) { theRecordTravelsWholeInItsAnswer(); }},
+        {"readingShowsAWholeRecord", readingShowsAWholeRecord},
         {"prepareMakesWhatIsMissing", prepareMakesWhatIsMissing},
         {"saveOnlyBeatsTheRecordOnDisk", [](const fs::path &) { saveOnlyBeatsTheRecordOnDisk(); }},
         {"cutShortSaveIsFinishedOrDropped", cutShortSaveIsFinishedOrDropped},

@@ -67,6 +67,7 @@ public:
         if (!makesNothing)
             keeper().prepare(folder);
     }
+    RecordText read(const QString &folder) override { return keeper().read(folder); }
     Saving saveIfBetter(const QString &folder, const QString &score, const QString &name) override
     {
         return saving ? *saving : keeper().saveIfBetter(folder, score, name);
