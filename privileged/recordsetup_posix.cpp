@@ -1,6 +1,6 @@
 // quorvela-record-setup: the record folder as only the keeper may change it, run as
 // root over a folder every account may once have written; no name there is trusted
-// (README, "The record"). Usage: quorvela-record-setup FOLDER [KEEPER...]
+// (doc/record.md). Usage: quorvela-record-setup FOLDER [KEEPER...]
 #include "store/keeperrequest.h"
 #include "store/recordstore.h"
 

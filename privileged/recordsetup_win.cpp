@@ -1,6 +1,6 @@
 // quorvela-record-setup.exe: the record's folder and files as the installers leave
 // them, run with the system's rights over a folder any account may have made first;
-// no name there is trusted (README, "Windows"). Exit status 0, or the Windows error.
+// no name there is trusted (doc/windows.md). Exit status 0, or the Windows error.
 #include "store/recordstore.h"
 
 #include <windows.h>

@@ -7,11 +7,11 @@ namespace quorvela {
 
 #ifdef _WIN32
 
-// The record has always lived in the Windows directory, which no standard
-// account may write since Windows Vista. It now lives in the folder Windows
-// keeps for every account's data, the same for every account of the machine
-// however each is allowed to write; a record found in the Windows directory is
-// carried over the first time.
+// Older copies of the game keep the record in the Windows directory, which no
+// standard account may write since Windows Vista. This one keeps it in the folder
+// Windows keeps for every account's data, the same for every account of the
+// machine however each is allowed to write; a record found in the Windows
+// directory is carried over the first time.
 QString systemRecordFolder()
 {
     std::string windows;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The layers' direction: a file includes from its own top folder and from the
-# folders below it, never from one above (README, "Source layout"). The
+# folders below it, never from one above (README, "Where things are"). The
 # privileged programs include from the store alone, and nothing of the game
 # includes from them.
 # Usage: layers.sh SOURCE_DIR

@@ -1,5 +1,5 @@
 // What a screen reader reads on Tavola. Qt 6.4 cannot make one speak at will, so the
-// focus carries the news (README, "Accessibility").
+// focus carries the news (doc/accessibility.md).
 #include "controls.h"
 #include "rules/scoring.h"
 #include "spoken.h"

@@ -1,6 +1,6 @@
 // Tavola, the game's one window: it owns all state, and every event reaches the
 // handler named after its control and event through dispatch(). Who calls whom, and
-// where each handler lives: README, "Source layout".
+// where each handler lives: README, "Where things are".
 #pragma once
 
 #include "rules/judging.h"

@@ -150,7 +150,7 @@ check "the pupil's descriptor, opened before the upgrade, wrote only its own old
 as_pupil alunno2 sh -c 'printf "999\r\n" > /home/alunno2/mine'
 check "neither the descriptor nor the pupil's second name reaches the record" \
   test "$(cat "$folder/${score_file}")" = $'7\r'
-# The teacher resets the record as the README says.
+# The teacher resets the record as doc/record.md says.
 truncate -s 0 "$folder/$score_file" "$folder/$name_file"
 check "the record's keeper is set-group-id games" test "$(stat -c '%U:%G %a' "$root$keeper")" = "root:games 2755"
 check "the game is readable by root alone" test "$(stat -c '%U:%G %a' "$root$game")" = "root:root 711"
@@ -243,8 +243,8 @@ attack "plant a link in the folder" "ln -s /etc/passwd /var/games/quorvela/link"
 attack "take the permissions away" "chmod 000 /var/games/quorvela/${score_file}"
 attack "write the journal" "printf x >> /var/games/quorvela/${journal_file}"
 attack "hold the record's lock" "flock -n /var/games/quorvela/${journal_file} true"
-# Last version's one line started a helper by hand, then became the game: there is
-# no helper to start, and the keeper serves the game it started alone.
+# A helper started by hand, then the game: there is no helper to start, and the
+# keeper serves the game it started alone.
 attack "save through a helper started by hand" "/usr/libexec/quorvela/quorvela-record save 31000 X"
 attack "read the game's program" "cat $game > /home/alunno2/game"
 check "the record is unchanged after every attack" test "$(cat "$folder/${score_file}" "$folder/${name_file}" | od -c)" = "$before"
