@@ -246,11 +246,13 @@ void readingShowsAWholeRecord(const fs::path &dir)
 {
     // The files as they are, each within its bound, a missing one empty.
     CHECK(!store::prepare(dir).error);
-    put(dir / store::kScoreFile, "7" + std::string(8000, '\x01'));
+    std::string longScore(8001, '\x01');
+    longScore[0] = '7';
+    put(dir / store::kScoreFile, longScore);
     fs::remove(dir / store::kNameFile);
     store::Contents record;
     CHECK(!store::readRecord(dir, record).error);
-    CHECK(record.score == "7" + std::string(native::kRecordReadLimit - 1, '\x01'));
+    CHECK(record.score == longScore.substr(0, native::kRecordReadLimit));
     CHECK(record.name.empty());
     // A save cut short between the two files: the whole journal stands for them,
     // and reading writes nothing.
