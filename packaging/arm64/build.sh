@@ -24,21 +24,15 @@ patience=1200
 started_all=$SECONDS
 "$source_dir/.ci/setup" --arm64 >"$work/setup.log" 2>&1 || die "the host's tools did not install: $(tail -n3 "$work/setup.log")"
 
-mounts=()
 binfmt=/proc/sys/fs/binfmt_misc
 entry=quorvela-aarch64
 mounted_binfmt=""
 undo_all() {
-  local i
-  for ((i = ${#mounts[@]} - 1; i >= 0; i--)); do umount "${mounts[i]}" 2>/dev/null || umount -l "${mounts[i]}" || true; done
+  unmount_all
   [ ! -e "$binfmt/$entry" ] || echo -1 >"$binfmt/$entry"
   [ -z "$mounted_binfmt" ] || umount "$binfmt"
 }
 at_exit undo_all
-mount_in() { # mount arguments..., target inside a root
-  mount "$@"
-  mounts+=("${*: -1}")
-}
 
 # --- arm64 programs run through qemu-user ----------------------------------------
 # The emulator from bookworm-backports, unpacked into the work folder (the machine's
@@ -84,7 +78,7 @@ debootstrap --variant=minbase bookworm "$builder" http://deb.debian.org/debian >
 echo "note - the minimal amd64 root made in $((SECONDS - started)) s"
 
 # --- the package, cross-built ------------------------------------------------------
-mount_in -t proc proc "$builder/proc"
+mount_in_root -t proc proc "$builder/proc"
 mkdir -p "$builder/build/arm64/quorvela" "$builder/build/amd64/quorvela"
 (cd "$source_dir" && git ls-files -co --exclude-standard -z | tar --null -cf - -T -) |
   tar -xf - -C "$builder/build/arm64/quorvela"
@@ -127,7 +121,7 @@ echo "note - the unit suites cross-built in $((SECONDS - started)) s"
 wait "$arm_root" || die "the arm64 debootstrap failed: $(tail -n3 "$work/debootstrap-arm64.log")"
 echo "note - the arm64 root was ready $((SECONDS - started_all)) s after the start"
 check "the arm64 root runs arm64 programs" test "$(chroot "$root" dpkg --print-architecture)" = arm64
-mount_in -t proc proc "$root/proc"
+mount_in_root -t proc proc "$root/proc"
 # The tree at the path it was built in, where ctest finds its suites.
 mkdir -p "$root/build/arm64"
 tar -cf - -C "$builder/build/arm64" quorvela | tar -xf - -C "$root/build/arm64"
@@ -154,23 +148,14 @@ check "the record's stand-ins ran (the record suite is among them)" grep -qE 'Te
 
 # --- the installed game, played by a pupil ----------------------------------------
 chroot "$root" useradd --create-home --shell /bin/sh alunno1
-as_pupil() { # command...: run by the pupil's account inside the root
-  local uid gid
-  uid=$(chroot "$root" id -u alunno1)
-  gid=$(chroot "$root" id -g alunno1)
-  chroot --userspec="$uid:$gid" --groups="$gid" "$root" "$@"
-}
 folder=$root/var/games/quorvela
 start_xvfb 1024x768
 mkdir -p "$root/tmp/.X11-unix"
-mount_in --bind /tmp/.X11-unix "$root/tmp/.X11-unix"
-install -d -m 0700 -o "$(chroot "$root" id -u alunno1)" "$root/tmp/run-alunno1"
+mount_in_root --bind /tmp/.X11-unix "$root/tmp/.X11-unix"
 started=$SECONDS
-as_pupil env -i DISPLAY="$DISPLAY" HOME=/home/alunno1 XDG_RUNTIME_DIR=/tmp/run-alunno1 LANG=C.UTF-8 \
-  DBUS_SESSION_BUS_ADDRESS=disabled: /usr/games/quorvela >"$work/game.log" 2>&1 &
-game=$!
-pids+=("$game")
-window=$(start_up "$game" Anna) || die "the start-up did not reach the game window: $(head -c 300 "$work/game.log")"
+start_game alunno1
+game=$game_pid
+window=$(start_up "$game" Anna) || die "the start-up did not reach the game window: $(head -c 300 "$work/game-alunno1.log")"
 echo "note - the emulated game reached its window in $((SECONDS - started)) s"
 emulated() { for pid in "$game" $(descendants "$game"); do readlink "/proc/$pid/exe"; done | grep -c "^$qemu/usr/bin/qemu-aarch64\$"; }
 check "the keeper and the game run emulated" test "$(emulated)" -ge 2
@@ -185,14 +170,14 @@ score_in "$X" "$Y" 1 "$work"
 leave_with_yes "$game" congratulated || die "leaving did not go through its boxes"
 check "the game ended" eventually bash -c "! kill -0 $game 2>/dev/null"
 check "Anna's record of 1 is saved through the installed keeper" \
-  test "$(cat "$folder/qvlmarc.txt" "$folder/qvlmarc1.txt")" = $'1\r\nAnna\r'
-fails_as_pupil() { ! as_pupil sh -c "$1" >/dev/null 2>&1; }
-check "the pupil can write in their own home" as_pupil sh -c "printf x > /home/alunno1/x"
-check "the pupil cannot forge the record" fails_as_pupil "printf '9999\r\n' > /var/games/quorvela/qvlmarc.txt"
-check "the record is still Anna's 1" test "$(cat "$folder/qvlmarc.txt")" = $'1\r'
+  test "$(cat "$folder/${score_file}" "$folder/${name_file}")" = $'1\r\nAnna\r'
+fails_as_pupil() { ! as_pupil alunno1 sh -c "$1" >/dev/null 2>&1; }
+check "the pupil can write in their own home" as_pupil alunno1 sh -c "printf x > /home/alunno1/x"
+check "the pupil cannot forge the record" fails_as_pupil "printf '9999\r\n' > /var/games/quorvela/${score_file}"
+check "the record is still Anna's 1" test "$(cat "$folder/${score_file}")" = $'1\r'
 
 # --- the package's autopkgtest, as Debian's CI runs it -----------------------------
-mount_in --bind /dev/pts "$root/dev/pts"
+mount_in_root --bind /dev/pts "$root/dev/pts"
 started=$SECONDS
 chroot "$root" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends autopkgtest \
   >"$work/autopkgtest-install.log" 2>&1 || die "autopkgtest did not install: $(tail -n3 "$work/autopkgtest-install.log")"

@@ -21,16 +21,7 @@ source_dir=$1
 base=$work/base
 builder=$work/build-root
 root=$work/root
-mounts=()
-unmount_all() {
-  for ((i = ${#mounts[@]} - 1; i >= 0; i--)); do umount "${mounts[i]}" 2>/dev/null || umount -l "${mounts[i]}" || true; done
-}
 at_exit unmount_all
-
-mount_in_root() { # mount arguments..., target inside the root
-  mount "$@"
-  mounts+=("${*: -1}")
-}
 
 # A fresh minimal Debian 12, copied for building and for installing.
 rm -rf "$base" "$builder" "$root"
@@ -92,13 +83,6 @@ kib_before=$(installed | awk '{ s += $1 } END { print s }')
 for pupil in alunno1 alunno2; do
   chroot "$root" useradd --create-home --shell /bin/sh "$pupil"
 done
-as_pupil() { # account, then a command: run by that account inside the root
-  local uid gid
-  uid=$(chroot "$root" id -u "$1")
-  gid=$(chroot "$root" id -g "$1")
-  shift
-  chroot --userspec="$uid:$gid" --groups="$gid" "$root" "$@"
-}
 
 # The record folder as an older version left it, writable by every account, and a
 # pupil's traps laid in it before the teacher installs this version over it: a
@@ -173,15 +157,6 @@ start_xvfb 1024x768
 mkdir -p "$root/tmp/.X11-unix"
 mount_in_root --bind /tmp/.X11-unix "$root/tmp/.X11-unix"
 mount_in_root -t proc proc "$root/proc"
-start_game() { # account [VARIABLE=value...]: starts the installed game as that account, sets game_pid
-  local account=$1
-  shift
-  install -d -m 0700 -o "$(chroot "$root" id -u "$account")" "$root/tmp/run-$account"
-  as_pupil "$account" env -i DISPLAY="$DISPLAY" HOME="/home/$account" XDG_RUNTIME_DIR="/tmp/run-$account" \
-    LANG=C.UTF-8 DBUS_SESSION_BUS_ADDRESS=disabled: "$@" /usr/games/quorvela >"$work/game-$account.log" 2>&1 &
-  game_pid=$!
-  pids+=("$game_pid")
-}
 start_game alunno1
 window=$(start_up "$game_pid" Anna) || die "the start-up did not reach the game window: $(head -c 300 "$work/game-alunno1.log")"
 eval "$(xdotool getwindowgeometry --shell "$window")"

@@ -177,6 +177,37 @@ stop_all() {
 }
 
 
+# A Debian root of the test's own, at the folder in $root: mounts inside it,
+# undone at the end (the last first; at_exit unmount_all once), its accounts'
+# commands, and the game installed there.
+mounts=()
+mount_in_root() { # mount arguments..., target inside the root
+  mount "$@"
+  mounts+=("${*: -1}")
+}
+unmount_all() {
+  local i
+  for ((i = ${#mounts[@]} - 1; i >= 0; i--)); do umount "${mounts[i]}" 2>/dev/null || umount -l "${mounts[i]}" || true; done
+}
+as_pupil() { # account, then a command: run by that account inside the root, in its own group only
+  local uid gid
+  uid=$(chroot "$root" id -u "$1")
+  gid=$(chroot "$root" id -g "$1")
+  shift
+  chroot --userspec="$uid:$gid" --groups="$gid" "$root" "$@"
+}
+# Starts the installed game as that account on $DISPLAY (its X socket mounted in
+# the root), its output in $work/game-ACCOUNT.log; sets game_pid.
+start_game() { # account [VARIABLE=value...]
+  local account=$1
+  shift
+  install -d -m 0700 -o "$(chroot "$root" id -u "$account")" "$root/tmp/run-$account"
+  as_pupil "$account" env -i DISPLAY="$DISPLAY" HOME="/home/$account" XDG_RUNTIME_DIR="/tmp/run-$account" \
+    LANG=C.UTF-8 DBUS_SESSION_BUS_ADDRESS=disabled: "$@" /usr/games/quorvela >"$work/game-$account.log" 2>&1 &
+  game_pid=$!
+  pids+=("$game_pid")
+}
+
 # The game's visible windows with this name: those of the process or of any it
 # started (the record's keeper starts the game; an account's or a benchmark's
 # wrapper starts the keeper).
